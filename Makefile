@@ -1,0 +1,38 @@
+# The two commands: `make run` and `make test`. Both install what is missing first.
+BUILD_TYPE ?= RelWithDebInfo
+WERROR := $(if $(CI),ON,OFF)
+CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVANTOREL_WERROR=$(WERROR)
+XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
+TEST_ENV := SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
+JOBS ?= 2
+
+.PHONY: run test build build-asan deps deps-test assets bench fuzz clean
+
+run: deps build
+	./build/vantorel
+
+test: deps-test build build-asan
+	$(TEST_ENV) $(XVFB) ctest --test-dir build --output-on-failure -j$(JOBS)
+	$(TEST_ENV) ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		$(XVFB) ctest --test-dir build-asan --output-on-failure -j$(JOBS) -L unit
+
+deps:
+	tools/install-deps.sh build
+
+deps-test:
+	tools/install-deps.sh test
+
+build:
+	cmake -S . -B build $(CMAKE_FLAGS)
+	cmake --build build -j$(JOBS)
+
+build-asan:
+	cmake -S . -B build-asan $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DVANTOREL_SANITIZE=ON
+	cmake --build build-asan -j$(JOBS) --target vantorel_tests
+
+assets:
+	tools/install-deps.sh assets
+	tools/make-assets.sh
+
+clean:
+	rm -rf build build-asan build-fuzz

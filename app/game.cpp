@@ -1,0 +1,103 @@
+#include "app/game.h"
+
+#include "app/camera.h"
+#include "app/elapsed_time.h"
+#include "app/game_screen.h"
+#include "app/screen_set.h"
+#include "app/sound_manager.h"
+#include "render/hud.h"
+#include "world/world.h"
+
+#include <GL/glut.h>
+
+GameScreen currentScreen = GameScreen::Title;
+
+namespace {
+
+constexpr double kLongestFrameSeconds = 0.12;
+constexpr double kFieldTop = 75.0;
+constexpr double kFieldRight = 50.0;
+constexpr double kFieldBottom = 0.0;
+constexpr double kFieldLeft = -50.0;
+constexpr const char* kWindSound = "./sound/hollowwind.mp3";
+
+void setFixedGlState() {
+    glShadeModel(GL_SMOOTH);
+    glPolygonMode(GL_FRONT, GL_FILL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
+    glCullFace(GL_BACK);
+    glClearDepth(1.0);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_DEPTH_TEST);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+} // namespace
+
+Game::Game() : lastTimeMs_(elapsedMilliseconds()) {}
+
+bool Game::init() {
+    setFixedGlState();
+    ScreenSet& screens = getScreenSet();
+    screens.load();
+    screens.setBounds(kFieldTop, kFieldRight, kFieldBottom, kFieldLeft);
+    SoundManager& sound = getSoundManager();
+    sound.load();
+    sound.playStream(kWindSound);
+    getWorld().load();
+    getHud().loadFont();
+    currentScreen = GameScreen::Title;
+    return true;
+}
+
+void Game::tick() {
+    nowMs_ = elapsedMilliseconds();
+    delta_ = static_cast<double>(nowMs_ - lastTimeMs_) / 1000.0;
+    if (delta_ > kLongestFrameSeconds) {
+        // A stall (window drag, slow disk) must never become one huge simulation step.
+        delta_ = kLongestFrameSeconds;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    lastTimeMs_ = nowMs_;
+}
+
+void Game::update(double dt) {
+    getWorld().update(static_cast<float>(dt));
+}
+
+void Game::drawFrame() {
+    glPushMatrix();
+    tick();
+    if (currentScreen == GameScreen::Playing) {
+        drawPlayFrame();
+    } else {
+        drawMenuFrame();
+    }
+    glPopMatrix();
+}
+
+void Game::drawMenuFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (currentScreen == GameScreen::Title) {
+        getScreenSet().drawTitle();
+    } else {
+        getScreenSet().drawInstructions();
+    }
+    glutSwapBuffers();
+}
+
+void Game::drawPlayFrame() {
+    update(delta_);
+    getCamera().apply();
+    getScreenSet().drawBackdrop();
+    getWorld().draw();
+    getHud().draw();
+    glutSwapBuffers();
+}
+
+Game& getGame() {
+    static Game* const game = new Game();
+    return *game;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+// The spine of the program: fixed OpenGL state, loading, the frame clock and
+// the frame itself.
+class Game {
+public:
+    Game();
+
+    bool init();
+    void tick();
+    double delta() const { return delta_; }
+    void update(double dt);
+    void drawFrame();
+
+private:
+    void drawMenuFrame();
+    void drawPlayFrame();
+
+    std::int32_t lastTimeMs_;
+    std::int32_t nowMs_ = 0;
+    double delta_ = 0.0;
+};
+
+Game& getGame();

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+
+enum class GameScreen : std::int32_t {
+    Title = 0,
+    Instructions = 1,
+    Playing = 2,
+};
+
+// The screen the program shows; written by Game::init and the mouse handler.
+extern GameScreen currentScreen;

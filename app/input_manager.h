@@ -1,0 +1,24 @@
+#pragma once
+
+// Mouse input: pointer position in world units and the screen sequence. The
+// keyboard is not used; its handlers exist and do nothing.
+class InputManager {
+public:
+    void onMotion(int x, int y);
+    void onPassiveMotion(int x, int y);
+    void onMouse(int button, int state, int x, int y);
+    void onKeyboard(unsigned char key, int x, int y);
+    void onKeyboardUp(unsigned char key, int x, int y);
+    void onSpecial(int key, int x, int y);
+    void onSpecialUp(int key, int x, int y);
+
+    void setPointer(double x, double y);
+    float pointerX() const { return pointerX_; }
+    float pointerY() const { return pointerY_; }
+
+private:
+    float pointerX_ = 0.0f;
+    float pointerY_ = 0.0f;
+};
+
+InputManager& getInputManager();

@@ -1,0 +1,83 @@
+#include "app/program.h"
+
+#include "app/camera.h"
+#include "app/game.h"
+#include "app/input_manager.h"
+
+#include <GL/glut.h>
+
+namespace {
+
+constexpr int kWindowWidth = 1024;
+constexpr int kWindowHeight = 768;
+constexpr int kWindowX = 100;
+constexpr int kWindowY = 100;
+constexpr const char* kWindowTitle = "Vantorel";
+
+void onReshape(int w, int h) {
+    getCamera().reshape(w, h);
+}
+
+void onDisplay() {
+    getGame().drawFrame();
+}
+
+void onIdle() {
+    getGame();
+    glutPostRedisplay();
+}
+
+void onMotion(int x, int y) {
+    getInputManager().onMotion(x, y);
+}
+
+void onPassiveMotion(int x, int y) {
+    getInputManager().onPassiveMotion(x, y);
+}
+
+void onMouse(int button, int state, int x, int y) {
+    getInputManager().onMouse(button, state, x, y);
+}
+
+void onKeyboard(unsigned char key, int x, int y) {
+    getInputManager().onKeyboard(key, x, y);
+}
+
+void onKeyboardUp(unsigned char key, int x, int y) {
+    getInputManager().onKeyboardUp(key, x, y);
+}
+
+void onSpecial(int key, int x, int y) {
+    getInputManager().onSpecial(key, x, y);
+}
+
+void onSpecialUp(int key, int x, int y) {
+    getInputManager().onSpecialUp(key, x, y);
+}
+
+void registerCallbacks() {
+    glutReshapeFunc(onReshape);
+    glutDisplayFunc(onDisplay);
+    glutIdleFunc(onIdle);
+    glutMotionFunc(onMotion);
+    glutPassiveMotionFunc(onPassiveMotion);
+    glutMouseFunc(onMouse);
+    glutKeyboardFunc(onKeyboard);
+    glutKeyboardUpFunc(onKeyboardUp);
+    glutSpecialFunc(onSpecial);
+    glutSpecialUpFunc(onSpecialUp);
+}
+
+} // namespace
+
+int runProgram(int argc, char** argv) {
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(kWindowWidth, kWindowHeight);
+    glutCreateWindow(kWindowTitle);
+    glutPositionWindow(kWindowX, kWindowY);
+    registerCallbacks();
+    getGame().init();
+    glutMainLoop();
+    return 0;
+}

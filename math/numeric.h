@@ -1,0 +1,28 @@
+#pragma once
+
+// Angle conversion, the game's one random source, and single-precision wrappers
+// of the C library, so that every body measures distances the same way.
+
+constexpr double kPi = 3.141592653589793;
+
+float toDegrees(float radians);
+float toRadians(float degrees);
+
+// rand() % n for n > 0, else 0. The first call of any random operation seeds
+// the C library generator with the calendar time, once for the whole run.
+int randomInt(int n);
+// A multiple of x / 10000 in [0, x): never x itself.
+float randomFloat(float x);
+// Uniform in [a, b) for a < b; a when a == b.
+float randomRange(float a, float b);
+
+float floatSqrt(float value);
+float floatAbs(float value);
+float floatAtan(float value);
+
+// Single-precision distance between two points given by their components.
+float distanceBetween(float ax, float ay, float bx, float by);
+
+// Polar angle in degrees [0, 360) of (px, py) about (cx, cy). A point on the
+// horizontal or vertical line through the centre counts as angle 0.
+float polarAngleAbout(float px, float py, float cx, float cy);

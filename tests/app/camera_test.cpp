@@ -1,0 +1,71 @@
+#include "app/camera.h"
+
+#include "support/gl_context.h"
+
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
+TEST(Camera, StartsWithoutASize) {
+    const Camera camera;
+    EXPECT_EQ(camera.width(), 0);
+    EXPECT_EQ(camera.height(), 0);
+}
+
+TEST(Camera, HalfHeightCoversThePlayField) {
+    const Camera camera;
+    EXPECT_NEAR(camera.halfHeight(), 37.5, 1e-5);
+    EXPECT_EQ(camera.viewX(), 0.0);
+    EXPECT_EQ(camera.viewY(), -37.5);
+}
+
+using CameraOnScreen = GlTest;
+
+namespace {
+
+struct WindowPoint {
+    double x, y;
+};
+
+WindowPoint project(double x, double y) {
+    GLdouble modelview[16];
+    GLdouble projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    WindowPoint point{};
+    GLdouble z = 0.0;
+    gluProject(x, y, 0.0, modelview, projection, viewport, &point.x, &point.y, &z);
+    return point;
+}
+
+} // namespace
+
+TEST_F(CameraOnScreen, ShowsExactlyThePlayField) {
+    Camera camera;
+    camera.reshape(1024, 768);
+    camera.apply();
+    const WindowPoint topLeft = project(-50.0, 75.0);
+    const WindowPoint bottomRight = project(50.0, 0.0);
+    const WindowPoint centre = project(0.0, 37.5);
+    EXPECT_NEAR(topLeft.x, 0.0, 0.01);
+    EXPECT_NEAR(topLeft.y, 768.0, 0.01);
+    EXPECT_NEAR(bottomRight.x, 1024.0, 0.01);
+    EXPECT_NEAR(bottomRight.y, 0.0, 0.01);
+    EXPECT_NEAR(centre.x, 512.0, 0.01);
+    EXPECT_NEAR(centre.y, 384.0, 0.01);
+    EXPECT_EQ(camera.width(), 1024);
+    EXPECT_EQ(camera.height(), 768);
+}
+
+TEST_F(CameraOnScreen, RefusesAnyOtherSize) {
+    Camera camera;
+    camera.reshape(1024, 768);
+    camera.reshape(800, 600);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(camera.width(), 1024);
+    EXPECT_EQ(camera.height(), 768);
+    EXPECT_EQ(viewport[2], 1024);
+    EXPECT_EQ(viewport[3], 768);
+}

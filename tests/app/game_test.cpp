@@ -1,0 +1,94 @@
+#include "app/game.h"
+
+#include "app/elapsed_time.h"
+#include "app/game_screen.h"
+#include "support/gl_context.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+class GameClock : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        driveElapsedMilliseconds(10000);
+    }
+    void TearDown() override {
+        releaseElapsedMilliseconds();
+        currentScreen = GameScreen::Title;
+    }
+};
+
+void drawRedSquareNearTheCamera() {
+    glDisable(GL_CULL_FACE);
+    glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glVertex3f(-10.0f, 30.0f, 10.0f);
+    glVertex3f(10.0f, 30.0f, 10.0f);
+    glVertex3f(10.0f, 45.0f, 10.0f);
+    glVertex3f(-10.0f, 45.0f, 10.0f);
+    glEnd();
+    glEnable(GL_CULL_FACE);
+}
+
+} // namespace
+
+TEST_F(GameClock, ClampsALongFrameAndClearsBothBuffers) {
+    Game game;
+    drawRedSquareNearTheCamera();
+    ASSERT_EQ(pixelAt(512, 384)[1], 0);
+    ASSERT_LT(depthAt(512, 384), 1.0f);
+
+    driveElapsedMilliseconds(10500);
+    game.tick();
+
+    EXPECT_EQ(game.delta(), 0.12);
+    EXPECT_EQ(pixelAt(512, 384)[1], 255);
+    EXPECT_EQ(depthAt(512, 384), 1.0f);
+}
+
+TEST_F(GameClock, AnOrdinaryFrameKeepsItsTimeAndTheBuffers) {
+    Game game;
+    drawRedSquareNearTheCamera();
+    driveElapsedMilliseconds(10120);
+    game.tick();
+    EXPECT_DOUBLE_EQ(game.delta(), 0.12);
+    EXPECT_EQ(pixelAt(512, 384)[1], 0); // not above the limit: no clear
+}
+
+TEST_F(GameClock, TwoFramesInOneMillisecondAdvanceByNothing) {
+    Game game;
+    driveElapsedMilliseconds(10016);
+    game.tick();
+    game.tick();
+    EXPECT_EQ(game.delta(), 0.0);
+}
+
+TEST_F(GameClock, FirstPlayFrameGetsOnlyTheTimeSinceThePreviousFrame) {
+    Game game;
+    currentScreen = GameScreen::Title;
+    for (int ms = 10000; ms <= 15000; ms += 100) {
+        driveElapsedMilliseconds(ms);
+        game.drawFrame();
+    }
+    currentScreen = GameScreen::Instructions;
+    driveElapsedMilliseconds(20000);
+    game.drawFrame();
+
+    currentScreen = GameScreen::Playing;
+    driveElapsedMilliseconds(20016);
+    game.drawFrame();
+    EXPECT_DOUBLE_EQ(game.delta(), 0.016);
+}
+
+TEST_F(GameClock, FrameLeavesTheMatrixStackBalanced) {
+    Game game;
+    const int depth = modelviewStackDepth();
+    for (GameScreen screen : {GameScreen::Title, GameScreen::Instructions, GameScreen::Playing}) {
+        currentScreen = screen;
+        game.drawFrame();
+        EXPECT_EQ(modelviewStackDepth(), depth);
+    }
+}

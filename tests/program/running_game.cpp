@@ -1,0 +1,182 @@
+#include "running_game.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <array>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+constexpr auto kPollInterval = std::chrono::milliseconds(50);
+constexpr int kPollAttempts = 200; // ten seconds
+
+void runQuietly(const std::string& command) {
+    if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) {
+        throw std::runtime_error("command failed: " + command);
+    }
+}
+
+unsigned long channelOf(unsigned long pixel, unsigned long mask) {
+    if (mask == 0) {
+        return 0;
+    }
+    int shift = 0;
+    while (((mask >> shift) & 1UL) == 0) {
+        ++shift;
+    }
+    const unsigned long value = (pixel & mask) >> shift;
+    const unsigned long maximum = mask >> shift;
+    return value * 255UL / maximum;
+}
+
+} // namespace
+
+std::string commandOutput(const std::string& command) {
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        return output;
+    }
+    std::array<char, 256> buffer{};
+    while (fgets(buffer.data(), buffer.size(), pipe)) {
+        output += buffer.data();
+    }
+    pclose(pipe);
+    return output;
+}
+
+double meanDifference(const RunningGame::Screenshot& a, const RunningGame::Screenshot& b) {
+    if (a.rgb.size() != b.rgb.size() || a.rgb.empty()) {
+        return 255.0;
+    }
+    double sum = 0.0;
+    for (std::size_t i = 0; i < a.rgb.size(); ++i) {
+        sum += std::abs(static_cast<int>(a.rgb[i]) - static_cast<int>(b.rgb[i]));
+    }
+    return sum / static_cast<double>(a.rgb.size());
+}
+
+RunningGame::RunningGame() : RunningGame(Options{}) {}
+
+RunningGame::RunningGame(const Options& options) {
+    pid_ = fork();
+    if (pid_ == 0) {
+        if (chdir(options.workingDirectory.c_str()) != 0) {
+            _exit(126);
+        }
+        execl(options.binary.c_str(), "vantorel", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    display_ = XOpenDisplay(nullptr);
+    const std::string search = "xdotool search --onlyvisible --name '^Vantorel$' 2>/dev/null";
+    for (int attempt = 0; attempt < kPollAttempts && window_ == 0; ++attempt) {
+        const std::string found = commandOutput(search);
+        if (!found.empty()) {
+            window_ = std::strtoul(found.c_str(), nullptr, 10);
+        } else {
+            std::this_thread::sleep_for(kPollInterval);
+        }
+    }
+}
+
+RunningGame::~RunningGame() {
+    if (display_) {
+        XCloseDisplay(display_);
+    }
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+}
+
+std::string RunningGame::title() const {
+    std::string name = commandOutput("xdotool getwindowname " + std::to_string(window_));
+    while (!name.empty() && name.back() == '\n') {
+        name.pop_back();
+    }
+    return name;
+}
+
+RunningGame::Geometry RunningGame::geometry() const {
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display_, window_, &attributes);
+    return Geometry{attributes.width, attributes.height};
+}
+
+void RunningGame::resize(int width, int height) const {
+    runQuietly("xdotool windowsize " + std::to_string(window_) + " " + std::to_string(width) +
+               " " + std::to_string(height));
+}
+
+std::vector<RunningGame::Geometry> RunningGame::sizesAfterResize(int width, int height) const {
+    XSelectInput(display_, window_, StructureNotifyMask);
+    XSync(display_, True);
+    resize(width, height);
+    std::vector<Geometry> sizes;
+    for (int attempt = 0; attempt < kPollAttempts / 10; ++attempt) {
+        std::this_thread::sleep_for(kPollInterval);
+        while (XPending(display_) > 0) {
+            XEvent event{};
+            XNextEvent(display_, &event);
+            if (event.type == ConfigureNotify) {
+                sizes.push_back(Geometry{event.xconfigure.width, event.xconfigure.height});
+            }
+        }
+    }
+    return sizes;
+}
+
+void RunningGame::moveMouse(int x, int y) const {
+    runQuietly("xdotool mousemove --window " + std::to_string(window_) + " " + std::to_string(x) +
+               " " + std::to_string(y));
+}
+
+void RunningGame::click(int x, int y, int button) const {
+    moveMouse(x, y);
+    runQuietly("xdotool click " + std::to_string(button));
+}
+
+RunningGame::Screenshot RunningGame::screenshot() const {
+    XSync(display_, False);
+    const Geometry size = geometry();
+    Screenshot shot;
+    XImage* image = XGetImage(display_, window_, 0, 0, size.width, size.height, AllPlanes, ZPixmap);
+    if (!image) {
+        return shot;
+    }
+    shot.width = size.width;
+    shot.height = size.height;
+    shot.rgb.resize(static_cast<std::size_t>(3 * size.width * size.height));
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            std::uint8_t* out = &shot.rgb[3 * (y * size.width + x)];
+            out[0] = static_cast<std::uint8_t>(channelOf(pixel, image->red_mask));
+            out[1] = static_cast<std::uint8_t>(channelOf(pixel, image->green_mask));
+            out[2] = static_cast<std::uint8_t>(channelOf(pixel, image->blue_mask));
+        }
+    }
+    XDestroyImage(image);
+    return shot;
+}
+
+RunningGame::Screenshot RunningGame::screenshotChangedFrom(const Screenshot& before) const {
+    Screenshot now = screenshot();
+    for (int attempt = 0; attempt < kPollAttempts && meanDifference(now, before) < 1.0; ++attempt) {
+        std::this_thread::sleep_for(kPollInterval);
+        now = screenshot();
+    }
+    return now;
+}
+
+bool RunningGame::stillRunning() {
+    return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// The real vantorel binary started under the test's X display (Xvfb), found
+// with xdotool and driven with it; screenshots are read back from the window.
+class RunningGame {
+public:
+    struct Options {
+        std::string workingDirectory = VANTOREL_DATA_DIR;
+        std::string binary = VANTOREL_BINARY;
+    };
+
+    struct Screenshot {
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint8_t> rgb;
+        const std::uint8_t* at(int x, int y) const { return &rgb[3 * (y * width + x)]; }
+    };
+
+    struct Geometry {
+        int width = 0;
+        int height = 0;
+    };
+
+    explicit RunningGame(const Options& options);
+    RunningGame();
+    ~RunningGame();
+    RunningGame(const RunningGame&) = delete;
+    RunningGame& operator=(const RunningGame&) = delete;
+
+    bool hasWindow() const { return window_ != 0; }
+    std::string title() const;
+    Geometry geometry() const;
+    void resize(int width, int height) const;
+    // Resizes the window and returns every size the window took until it settles.
+    std::vector<Geometry> sizesAfterResize(int width, int height) const;
+    void moveMouse(int x, int y) const;
+    void click(int x, int y, int button = 1) const;
+    Screenshot screenshot() const;
+    // Waits (bounded) until the window shows a different picture than `before`.
+    Screenshot screenshotChangedFrom(const Screenshot& before) const;
+    bool stillRunning();
+
+private:
+    pid_t pid_ = -1;
+    unsigned long window_ = 0;
+    struct _XDisplay* display_ = nullptr; // Xlib's Display; its macros stay out of the tests
+};
+
+// Runs a shell command and returns what it printed on standard output.
+std::string commandOutput(const std::string& command);
+// Mean absolute difference per channel between two screenshots of one size.
+double meanDifference(const RunningGame::Screenshot& a, const RunningGame::Screenshot& b);

@@ -1,0 +1,67 @@
+#include "support/gl_context.h"
+
+#include "app/camera.h"
+
+#include <GL/glut.h>
+
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+
+void openWindowOnce() {
+    static bool open = false;
+    if (open) {
+        return;
+    }
+    open = true;
+    int argc = 1;
+    char name[] = "vantorel_tests";
+    char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(kWidth, kHeight);
+    glutCreateWindow("vantorel tests");
+}
+
+} // namespace
+
+void GlTest::SetUpTestSuite() {
+    openWindowOnce();
+}
+
+void GlTest::SetUp() {
+    openWindowOnce();
+    glDrawBuffer(GL_BACK);
+    glReadBuffer(GL_BACK);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClearDepth(1.0);
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
+    glCullFace(GL_BACK);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_DEPTH_TEST);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    getCamera().reshape(kWidth, kHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+std::array<std::uint8_t, 4> GlTest::pixelAt(int x, int y) {
+    std::array<std::uint8_t, 4> rgba{};
+    glFinish();
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+float GlTest::depthAt(int x, int y) {
+    float depth = 0.0f;
+    glFinish();
+    glReadPixels(x, y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    return depth;
+}
+
+int GlTest::modelviewStackDepth() {
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    return depth;
+}
