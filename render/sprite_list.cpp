@@ -1,0 +1,63 @@
+#include "render/sprite_list.h"
+
+#include "render/texture_manager.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+constexpr float kHalf = 0.5f;
+
+} // namespace
+
+void recordSpriteQuad() {
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(-kHalf, -kHalf);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(kHalf, -kHalf);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(kHalf, kHalf);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(-kHalf, kHalf);
+    glEnd();
+}
+
+int newSpriteList() {
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    recordSpriteQuad();
+    glEndList();
+    return static_cast<int>(list);
+}
+
+void buildSpriteList(int& listId, int& textureId, const char* fileName) {
+    if (listId >= 0) {
+        return;
+    }
+    if (textureId < 0) {
+        textureId = loadTexture(fileName, false, false);
+    }
+    listId = static_cast<int>(glGenLists(1));
+    glNewList(static_cast<GLuint>(listId), GL_COMPILE);
+    if (textureId >= 0) {
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(textureId));
+    }
+    recordSpriteQuad();
+    glEndList();
+}
+
+void beginSpriteDrawing() {
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
+}
+
+void endSpriteDrawing() {
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_TEXTURE_2D);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+// Every picture is drawn as one unit square centred on the origin, recorded in
+// a display list and stretched into place with the modelview matrix.
+
+// Records the sprite quad (normal, then four corners counter-clockwise seen
+// from +z, texture t = 0 on the top edge) into the display list being compiled.
+void recordSpriteQuad();
+
+// A new display list holding the sprite quad and no texture bind.
+int newSpriteList();
+
+// Builds a list that binds its own picture: does nothing when listId is 0 or
+// more; loads fileName when textureId is below 0.
+void buildSpriteList(int& listId, int& textureId, const char* fileName);
+
+// The state every see-through sprite is drawn with: texturing, blending with
+// source alpha, and the alpha test that drops fully transparent texels.
+void beginSpriteDrawing();
+void endSpriteDrawing();
