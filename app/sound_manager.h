@@ -16,6 +16,13 @@ public:
     void load();
     void play(int id);
     void playStream(const char* path);
+
+    // How many times effect `id` has been asked for since start, heard or not.
+    int timesPlayed(int id) const;
+
+private:
+    static constexpr int kSlots = 7; // slot 0 is unused: ids start at 1
+    int timesPlayed_[kSlots] = {};
 };
 
 SoundManager& getSoundManager();
