@@ -1,16 +1,44 @@
 #include "render/hud.h"
 
-// Stand-in until text lands: the count is kept but not drawn.
+#include "render/font.h"
 
-void Hud::loadFont() {}
+#include <GL/gl.h>
+
+namespace {
+
+constexpr const char* kFontFile = "./fonts/FRESHBOT.ttf";
+constexpr unsigned int kFontPointSize = 48;
+constexpr const char* kCounterFormat = "Planets Formed: %.0f";
+constexpr float kCounterX = 16.0f;
+constexpr float kCounterY = 67.0f;
+constexpr float kCounterScale = 1.2f * 0.05f; // 3.84 world units per em at 48 points
+constexpr float kCounterOpacity = 0.5f;
+
+} // namespace
+
+void Hud::loadFont() {
+    getHudFont().init(kFontFile, kFontPointSize);
+}
 
 void Hud::setPlanetsFormed(int count) {
     planetCount_ = static_cast<float>(count);
 }
 
-void Hud::draw() const {}
+void Hud::draw() const {
+    glPushMatrix();
+    glTranslatef(kCounterX, kCounterY, 0.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, kCounterOpacity);
+    glScalef(kCounterScale, kCounterScale, kCounterScale);
+    printText(getHudFont(), kCounterFormat, static_cast<double>(planetCount_));
+    glPopMatrix();
+}
 
 Hud& getHud() {
     static Hud* const hud = new Hud();
     return *hud;
+}
+
+Font& getHudFont() {
+    static Font* const font = new Font();
+    return *font;
 }

@@ -1,10 +1,14 @@
 #pragma once
 
-// The planet counter drawn over the play field.
+class Font;
+
+// The planet counter drawn over the play field; it owns the game's one font.
 class Hud {
 public:
+    // Renders the font's glyphs; font failures propagate as std::runtime_error.
     void loadFont();
     void setPlanetsFormed(int count);
+    // Draws the counter over the play field, on top of the camera's modelview.
     void draw() const;
 
     float planetCount() const { return planetCount_; }
@@ -14,3 +18,4 @@ private:
 };
 
 Hud& getHud();
+Font& getHudFont();
