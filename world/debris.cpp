@@ -89,11 +89,7 @@ void Debris::draw() {
         glTranslatef(-targetX_, -targetY_, 0.0f);
     }
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture_));
-    glPushMatrix();
-    glTranslatef(x_, y_, z_);
-    glScalef(size_, size_, 1.0f);
-    glCallList(static_cast<GLuint>(displayList_));
-    glPopMatrix();
+    drawSpriteList(displayList_, x_, y_, z_, size_, 0.0f);
     glPopMatrix();
     endSpriteDrawing();
 }

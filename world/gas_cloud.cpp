@@ -37,15 +37,8 @@ bool GasCloud::contains(float px, float py) const {
 
 void GasCloud::draw() const {
     beginSpriteDrawing();
-    glPushMatrix();
     glColor4f(1.0f, 1.0f, 1.0f, kOpacity);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture_));
-    glPushMatrix();
-    glTranslatef(x_, y_, z_);
-    glScalef(size_, size_, 1.0f);
-    glRotatef(rotation_, 0.0f, 0.0f, 1.0f);
-    glCallList(static_cast<GLuint>(displayList_));
-    glPopMatrix();
-    glPopMatrix();
+    drawSpriteList(displayList_, x_, y_, z_, size_, rotation_);
     endSpriteDrawing();
 }

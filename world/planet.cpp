@@ -122,10 +122,7 @@ void Planet::draw() const {
         picture = formationTexture_;
     }
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(picture));
-    glTranslatef(x_, y_, z_);
-    glScalef(size_, size_, 1.0f);
-    glRotatef(spin_, 0.0f, 0.0f, 1.0f);
-    glCallList(static_cast<GLuint>(displayList_));
+    drawSpriteList(displayList_, x_, y_, z_, size_, spin_);
     glPopMatrix();
     endSpriteDrawing();
 }

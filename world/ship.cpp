@@ -115,11 +115,6 @@ void Ship::draw() const {
     beginSpriteDrawing();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(dead_ ? explosionTexture_ : texture_));
-    glPushMatrix();
-    glTranslatef(x_, y_, z_);
-    glScalef(size_, size_, 1.0f);
-    glRotatef(rotation_, 0.0f, 0.0f, 1.0f);
-    glCallList(static_cast<GLuint>(displayList_));
-    glPopMatrix();
+    drawSpriteList(displayList_, x_, y_, z_, size_, rotation_);
     endSpriteDrawing();
 }

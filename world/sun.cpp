@@ -74,9 +74,5 @@ void Sun::draw() const {
 void Sun::drawLayer(int texture, float alpha) const {
     glColor4f(1.0f, 1.0f, 1.0f, alpha);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
-    glPushMatrix();
-    glTranslatef(x_, y_, z_);
-    glScalef(size_, size_, 1.0f);
-    glCallList(static_cast<GLuint>(displayList_));
-    glPopMatrix();
+    drawSpriteList(displayList_, x_, y_, z_, size_, 0.0f);
 }
