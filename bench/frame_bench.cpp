@@ -67,5 +67,5 @@ void bareFrame(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(bareFrame)->Unit(benchmark::kMillisecond);
-BENCHMARK(playFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(bareFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(playFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
