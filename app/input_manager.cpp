@@ -1,10 +1,46 @@
 #include "app/input_manager.h"
 
+#include "app/camera.h"
 #include "app/game_screen.h"
+#include "world/world.h"
 
 #include <GL/glut.h>
 
-// Stand-in until the world lands: presses walk through the screens only.
+namespace {
+
+// freeglut reports the wheel as presses of these extra buttons.
+constexpr int kWheelUp = 3;
+constexpr int kWheelDown = 4;
+
+bool isWheel(int button) {
+    return button == kWheelUp || button == kWheelDown;
+}
+
+double clamped(double value, int limit) {
+    if (value < 0.0) {
+        return 0.0;
+    }
+    if (value > limit) {
+        return limit;
+    }
+    return value;
+}
+
+// A press on a menu screen moves on to the next one; returns whether it did.
+bool advanceScreen() {
+    if (currentScreen == GameScreen::Title) {
+        currentScreen = GameScreen::Instructions;
+        return true;
+    }
+    if (currentScreen == GameScreen::Instructions) {
+        currentScreen = GameScreen::Playing;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
 
 void InputManager::onMotion(int x, int y) {
     setPointer(x, y);
@@ -14,16 +50,16 @@ void InputManager::onPassiveMotion(int x, int y) {
     setPointer(x, y);
 }
 
-void InputManager::onMouse(int, int state, int, int) {
-    if (state != GLUT_DOWN) {
+void InputManager::onMouse(int button, int state, int, int) {
+    const bool onMenu = currentScreen != GameScreen::Playing;
+    if (onMenu && isWheel(button)) {
+        return; // scrolling must not skip the instructions
+    }
+    if (state == GLUT_DOWN && advanceScreen()) {
         return;
     }
-    if (currentScreen == GameScreen::Title) {
-        currentScreen = GameScreen::Instructions;
-    } else if (currentScreen == GameScreen::Instructions) {
-        currentScreen = GameScreen::Playing;
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    }
+    const bool leftPressed = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN;
+    routeButton(pointerX_, pointerY_, leftPressed);
 }
 
 void InputManager::onKeyboard(unsigned char, int, int) {}
@@ -31,9 +67,35 @@ void InputManager::onKeyboardUp(unsigned char, int, int) {}
 void InputManager::onSpecial(int, int, int) {}
 void InputManager::onSpecialUp(int, int, int) {}
 
-void InputManager::setPointer(double, double) {}
+void InputManager::setPointer(double x, double y) {
+    const Camera& camera = getCamera();
+    if (camera.height() == 0) {
+        return; // no window size yet: the mapping would divide by zero
+    }
+    x = clamped(x, camera.width());
+    y = clamped(y, camera.height());
+    const int halfWidth = camera.width() / 2;
+    const int halfHeight = camera.height() / 2;
+    const float dx = static_cast<float>(x - halfWidth);
+    const float dy = static_cast<float>(y - halfHeight);
+    const double nx = static_cast<double>(dx) / halfHeight;
+    const double ny = -static_cast<double>(dy) / halfHeight;
+    pointerX_ = static_cast<float>(camera.halfHeight() * nx - camera.viewX());
+    pointerY_ = static_cast<float>(camera.halfHeight() * ny - camera.viewY());
+}
 
 InputManager& getInputManager() {
     static InputManager* const input = new InputManager();
     return *input;
+}
+
+void routeButton(float worldX, float worldY, bool leftPressed) {
+    World& world = getWorld();
+    if (world.isGameOver()) {
+        world.setRestartRequested(leftPressed);
+        return;
+    }
+    Ship& ship = world.ship();
+    ship.setButtonHeld(leftPressed);
+    ship.setTarget(worldX, worldY);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-// Mouse input: pointer position in world units and the screen sequence. The
+// Mouse input: the pointer in world units, the screen sequence, and every other
+// button event routed to the ship or, once a game is over, to its restart. The
 // keyboard is not used; its handlers exist and do nothing.
 class InputManager {
 public:
@@ -22,3 +23,7 @@ private:
 };
 
 InputManager& getInputManager();
+
+// Hands a button event to the world: a restart request while the game is over,
+// otherwise the ship's button state and target.
+void routeButton(float worldX, float worldY, bool leftPressed);

@@ -61,3 +61,12 @@ void endSpriteDrawing() {
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_TEXTURE_2D);
 }
+
+void drawSpriteList(int list, float x, float y, float z, float size, float rotation) {
+    glPushMatrix();
+    glTranslatef(x, y, z);
+    glScalef(size, size, 1.0f);
+    glRotatef(rotation, 0.0f, 0.0f, 1.0f);
+    glCallList(static_cast<GLuint>(list));
+    glPopMatrix();
+}

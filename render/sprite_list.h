@@ -18,3 +18,8 @@ void buildSpriteList(int& listId, int& textureId, const char* fileName);
 // source alpha, and the alpha test that drops fully transparent texels.
 void beginSpriteDrawing();
 void endSpriteDrawing();
+
+// Calls a sprite list centred on (x, y, z), scaled to an edge of `size` world
+// units and turned by `rotation` degrees about its own centre; the modelview
+// matrix is left as it was. The caller binds the texture and sets the colour.
+void drawSpriteList(int list, float x, float y, float z, float size, float rotation);

@@ -1,16 +1,265 @@
 #include "world/world.h"
 
-// Stand-in until the bodies land: an empty field.
+#include "app/screen_set.h"
+#include "app/sound_manager.h"
+#include "math/numeric.h"
+#include "render/hud.h"
+#include "render/sprite_list.h"
+#include "render/texture_manager.h"
+
+#include <GL/gl.h>
 
 namespace {
 
+constexpr int kDebrisCount = 100;
+constexpr float kPlacementMargin = 10.0f;
+constexpr float kAttractionRange = 20.0f;
+constexpr float kSpinToAttractPerSecond = 100.0f;
+constexpr double kPlanetSizePerDebris = 0.7;
+constexpr float kSmallestNewPlanet = 4.0f;
+constexpr float kLargestNewPlanet = 10.0f;
+constexpr double kCollisionWear = 0.3;
+constexpr float kSmallestWornPlanet = 3.0f;
+constexpr int kPlanetsToWin = 12;
+constexpr float kEndImageScale = 45.0f;
+constexpr float kEndImageX = 0.0f;
+constexpr float kEndImageY = 40.0f;
+constexpr float kRestartX = 0.0f;
+constexpr float kRestartY = 48.0f;
+constexpr const char* kWinImage = "./images/win.tga";
+constexpr const char* kLoseImage = "./images/lose.tga";
+
 World world;
+
+struct Field {
+    float left, right, bottom, top;
+};
+
+Field playField() {
+    const ScreenSet& screens = getScreenSet();
+    return Field{static_cast<float>(screens.left()), static_cast<float>(screens.right()),
+                 static_cast<float>(screens.bottom()), static_cast<float>(screens.top())};
+}
 
 } // namespace
 
-void World::load() {}
-void World::update(float) {}
-void World::draw() {}
+World::World() : endImageScale_(kEndImageScale) {
+    debris_.reserve(kDebrisCount);
+    for (int i = 0; i < kDebrisCount; ++i) {
+        debris_.push_back(std::make_unique<Debris>());
+    }
+}
+
+float World::randomFloat(float x) const {
+    return ::randomFloat(x);
+}
+
+float World::randomRange(float a, float b) const {
+    return a + randomFloat(b - a);
+}
+
+void World::load() {
+    winTexture_ = loadTexture(kWinImage, false, false);
+    loseTexture_ = loadTexture(kLoseImage, false, false);
+    endImageList_ = newSpriteList();
+    ship_.load();
+    sun_.load();
+    const Field field = playField();
+    for (const std::unique_ptr<Debris>& d : debris_) {
+        d->setX(randomRange(field.left + kPlacementMargin, field.right - kPlacementMargin));
+        d->setY(randomRange(field.bottom + kPlacementMargin, field.top - kPlacementMargin));
+        d->load();
+    }
+    // The first position is not kept clear of the sun; only re-placements are.
+    gasCloud_.setX(randomRange(field.left, field.right));
+    gasCloud_.setY(randomRange(field.bottom, field.top));
+    gasCloud_.load();
+}
+
+void World::update(float dt) {
+    if (gameOver_ && restartRequested_) {
+        restartRequested_ = false;
+        gameOver_ = false;
+        restart();
+    }
+    ship_.update(dt);
+    sun_.update(dt);
+    gasCloud_.update(dt);
+    passDebris(dt);
+    ship_.setTowCount(static_cast<float>(towCount_));
+    formPlanetIfShipInCloud();
+    collidePlanets(dt);
+    destroyShipOnContact();
+    if (!gameOver_ && ship_.dead() && planetsFormed_ >= kPlanetsToWin) {
+        lostWithFullSystem_ = true;
+    }
+    getHud().setPlanetsFormed(planetsFormed_);
+}
+
+void World::passDebris(float dt) {
+    towCount_ = 0;
+    const float attractRange =
+        ship_.spinRate() > kSpinToAttractPerSecond * dt ? kAttractionRange : 0.0f;
+    for (const std::unique_ptr<Debris>& d : debris_) {
+        d->update(dt); // still pulled by the previous pass's target and range
+        d->setTarget(ship_.x(), ship_.y());
+        d->setAttractRange(attractRange);
+        d->setAttracted(d->checkInRange(ship_.x(), ship_.y()) ? 1 : 0);
+        if (ship_.moving() && d->isCaptured()) {
+            d->setX(d->x() + ship_.velocityX() * dt);
+            d->setY(d->y() + ship_.velocityY() * dt);
+            ++towCount_;
+            d->setSpinRate(ship_.spinRate());
+        }
+        d->update(dt);
+    }
+}
+
+void World::formPlanetIfShipInCloud() {
+    if (gasCloud_.contains(ship_.x(), ship_.y())) {
+        formPlanet();
+        scatterCapturedDebris();
+        moveCloudClearOfSun();
+    }
+}
+
+void World::formPlanet() {
+    Planet* const planet = new Planet();
+    addPlanet(planet);
+    planet->setX(gasCloud_.x());
+    planet->setY(gasCloud_.y());
+    planet->computePolarAngle(gasCloud_.x(), gasCloud_.y());
+    float size = static_cast<float>(static_cast<double>(ship_.towCount()) * kPlanetSizePerDebris);
+    if (size < kSmallestNewPlanet) {
+        size = kSmallestNewPlanet;
+    }
+    if (size > kLargestNewPlanet) {
+        size = kLargestNewPlanet;
+    }
+    planet->setSize(size);
+    planet->load();
+    getSoundManager().play(Form);
+}
+
+void World::addPlanet(Planet* planet) {
+    planets_.emplace_back(planet);
+    ++planetsFormed_;
+}
+
+void World::scatterCapturedDebris() {
+    const Field field = playField();
+    for (const std::unique_ptr<Debris>& d : debris_) {
+        if (d->isCaptured()) {
+            d->reset();
+            d->setX(randomRange(field.left, field.right));
+            d->setY(randomRange(field.bottom, field.top));
+        }
+    }
+}
+
+void World::moveCloudClearOfSun() {
+    const Field field = playField();
+    gasCloud_.setX(randomRange(field.left + kPlacementMargin, field.right - kPlacementMargin));
+    gasCloud_.setY(randomRange(field.bottom + kPlacementMargin, field.top - kPlacementMargin));
+    while (sun_.contains(gasCloud_.x(), gasCloud_.y(), gasCloud_.radius() + sun_.radius())) {
+        gasCloud_.setX(randomRange(field.left, field.right));
+        gasCloud_.setY(randomRange(field.bottom, field.top));
+    }
+}
+
+// Every ordered pair is tested, and the test is not symmetric, so a pair in
+// contact is usually worn twice in one update.
+void World::collidePlanets(float dt) {
+    for (const std::unique_ptr<Planet>& a : planets_) {
+        for (const std::unique_ptr<Planet>& b : planets_) {
+            if (a == b) {
+                continue;
+            }
+            if (b->touches(a->x(), a->y(), b->radius() + a->radius(), a->polarAngle())) {
+                wearDown(a->size() < b->size() ? *b : *a);
+                getSoundManager().play(PlanetExplosion);
+            }
+        }
+        a->update(dt);
+    }
+}
+
+void World::wearDown(Planet& planet) {
+    float size = static_cast<float>(planet.size() - kCollisionWear);
+    if (size < kSmallestWornPlanet) {
+        size = kSmallestWornPlanet;
+    }
+    planet.setSize(size);
+    planet.markHit();
+}
+
+void World::destroyShipOnContact() {
+    for (const std::unique_ptr<Planet>& planet : planets_) {
+        if (planet->formed() &&
+            ship_.hitsPlanet(planet->x(), planet->y(), planet->radius(), planet->polarAngle())) {
+            getSoundManager().play(ShipExplode);
+            ship_.setDead(true);
+        }
+    }
+    if (sun_.contains(ship_.x(), ship_.y(), ship_.radius())) {
+        getSoundManager().play(ShipExplode);
+        ship_.setDead(true);
+    }
+}
+
+void World::draw() {
+    sun_.draw();
+    gasCloud_.draw();
+    for (const std::unique_ptr<Debris>& d : debris_) {
+        d->draw();
+    }
+    ship_.draw();
+    for (const std::unique_ptr<Planet>& planet : planets_) {
+        planet->draw();
+    }
+    drawEndImage();
+    if (showsWin() || showsLoss()) {
+        gameOver_ = true;
+    }
+}
+
+bool World::showsWin() const {
+    return planetsFormed_ >= kPlanetsToWin && !ship_.dead();
+}
+
+bool World::showsLoss() const {
+    return ship_.dead() && (planetsFormed_ < kPlanetsToWin || lostWithFullSystem_);
+}
+
+void World::drawEndImage() const {
+    beginSpriteDrawing();
+    glPushMatrix();
+    const bool win = showsWin();
+    if (win || showsLoss()) {
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(win ? winTexture_ : loseTexture_));
+        glPushMatrix();
+        glTranslatef(kEndImageX, kEndImageY, 0.0f);
+        glScalef(endImageScale_, endImageScale_, 1.0f);
+        glCallList(static_cast<GLuint>(endImageList_));
+        glPopMatrix();
+    }
+    glPopMatrix();
+    endSpriteDrawing();
+}
+
+void World::restart() {
+    planetsFormed_ = 0;
+    endImageScale_ = kEndImageScale;
+    planets_.clear();
+    ship_.setX(kRestartX);
+    ship_.setY(kRestartY);
+    scatterCapturedDebris();
+    ship_.setDead(false);
+    restartRequested_ = false;
+    gameOver_ = false;
+    lostWithFullSystem_ = false;
+}
 
 World& getWorld() {
     return world;

@@ -1,18 +1,72 @@
 #pragma once
 
-// The simulated solar system: every body and the rules of a game.
+#include "world/debris.h"
+#include "world/gas_cloud.h"
+#include "world/planet.h"
+#include "world/ship.h"
+#include "world/sun.h"
+
+#include <memory>
+#include <vector>
+
+// The simulated solar system: the ship, the debris field, the planets formed so
+// far, the gas cloud and the sun, and the rules of a game (gathering, forming,
+// collisions, death, win, lose, restart).
 class World {
 public:
+    World();
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
     void load();
     void update(float dt);
     void draw();
+    void restart();
+    void addPlanet(Planet* planet);
 
     bool isGameOver() const { return gameOver_; }
     void setRestartRequested(bool requested) { restartRequested_ = requested; }
+    bool restartRequested() const { return restartRequested_; }
+
+    Ship& ship() { return ship_; }
+    const Ship& ship() const { return ship_; }
+    const std::vector<std::unique_ptr<Debris>>& debris() const { return debris_; }
+    const std::vector<std::unique_ptr<Planet>>& planets() const { return planets_; }
+    GasCloud& gasCloud() { return gasCloud_; }
+    const Sun& sun() const { return sun_; }
+    int planetsFormed() const { return planetsFormed_; }
 
 private:
+    float randomFloat(float x) const;
+    float randomRange(float a, float b) const;
+
+    void passDebris(float dt);
+    void formPlanetIfShipInCloud();
+    void formPlanet();
+    void scatterCapturedDebris();
+    void moveCloudClearOfSun();
+    void collidePlanets(float dt);
+    void wearDown(Planet& planet);
+    void destroyShipOnContact();
+    void drawEndImage() const;
+    bool showsWin() const;
+    bool showsLoss() const;
+
+    Ship ship_;
+    int endImageList_ = 0;
+    int winTexture_ = 0;
+    int loseTexture_ = 0;
+    std::vector<std::unique_ptr<Debris>> debris_;
+    std::vector<std::unique_ptr<Planet>> planets_;
+    GasCloud gasCloud_;
+    Sun sun_;
+    int towCount_ = 0;
+    int planetsFormed_ = 0;
+    float endImageScale_ = 0.0f;
     bool restartRequested_ = false;
     bool gameOver_ = false;
+    // The ship died in the very update that formed the twelfth planet: a loss.
+    bool lostWithFullSystem_ = false;
 };
 
 // The one world, constructed before main runs.

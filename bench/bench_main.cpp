@@ -1,0 +1,18 @@
+#include "app/camera.h"
+
+#include <GL/glut.h>
+#include <benchmark/benchmark.h>
+
+// The world and the frame need a real OpenGL context: one 1024 by 768 GLUT
+// window, as the game opens it (run under xvfb-run where there is no display).
+int main(int argc, char** argv) {
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(1024, 768);
+    glutCreateWindow("Vantorel benchmarks");
+    getCamera().reshape(1024, 768);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

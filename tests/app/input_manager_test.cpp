@@ -1,0 +1,140 @@
+#include "app/input_manager.h"
+
+#include "app/camera.h"
+#include "app/game_screen.h"
+#include "support/gl_context.h"
+#include "world/world.h"
+
+#include <GL/glut.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Input : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        currentScreen = GameScreen::Playing;
+        ship().setTarget(7.0f, 7.0f);
+        ship().setButtonHeld(false);
+    }
+    void TearDown() override { currentScreen = GameScreen::Title; }
+
+    static Ship& ship() { return getWorld().ship(); }
+
+    void press(int button) { input.onMouse(button, GLUT_DOWN, 0, 0); }
+    void release(int button) { input.onMouse(button, GLUT_UP, 0, 0); }
+
+    InputManager input;
+};
+
+} // namespace
+
+TEST_F(Input, MapsWindowPixelsOntoThePlayField) {
+    struct Case {
+        int x, y;
+        float worldX, worldY;
+    };
+    const Case cases[] = {
+        {0, 0, -50.0f, 75.0f},         {1024, 768, 50.0f, 0.0f},    {512, 384, 0.0f, 37.5f},
+        {-300, 400, -50.0f, 35.9375f}, {600, -50, 8.59375f, 75.0f}, {2000, 2000, 50.0f, 0.0f},
+    };
+    for (const Case& c : cases) {
+        input.onPassiveMotion(c.x, c.y);
+        EXPECT_NEAR(input.pointerX(), c.worldX, 1e-4f) << c.x << ", " << c.y;
+        EXPECT_NEAR(input.pointerY(), c.worldY, 1e-4f) << c.x << ", " << c.y;
+    }
+    input.onMotion(256, 192);
+    EXPECT_NEAR(input.pointerX(), -25.0f, 1e-4f);
+    EXPECT_NEAR(input.pointerY(), 56.25f, 1e-4f);
+}
+
+TEST_F(Input, PressesWalkThroughTheMenusWithoutReachingTheShip) {
+    currentScreen = GameScreen::Title;
+    input.onPassiveMotion(100, 100);
+    press(GLUT_RIGHT_BUTTON);
+    EXPECT_EQ(currentScreen, GameScreen::Instructions);
+    EXPECT_FALSE(ship().buttonHeld());
+    EXPECT_FLOAT_EQ(ship().targetX(), 7.0f);
+
+    press(GLUT_LEFT_BUTTON);
+    EXPECT_EQ(currentScreen, GameScreen::Playing);
+    EXPECT_FALSE(ship().buttonHeld());
+    EXPECT_FLOAT_EQ(ship().targetX(), 7.0f);
+
+    release(GLUT_LEFT_BUTTON); // the release that follows reaches the ship
+    EXPECT_FALSE(ship().buttonHeld());
+    EXPECT_FLOAT_EQ(ship().targetX(), input.pointerX());
+    EXPECT_FLOAT_EQ(ship().targetY(), input.pointerY());
+}
+
+TEST_F(Input, TheWheelDoesNotSkipTheMenus) {
+    currentScreen = GameScreen::Title;
+    input.onMouse(3, GLUT_DOWN, 0, 0);
+    input.onMouse(4, GLUT_DOWN, 0, 0);
+    EXPECT_EQ(currentScreen, GameScreen::Title);
+    EXPECT_FLOAT_EQ(ship().targetX(), 7.0f);
+}
+
+TEST_F(Input, AClickBeforeAnyMotionAimsAtTheOrigin) {
+    press(GLUT_LEFT_BUTTON);
+    EXPECT_TRUE(ship().buttonHeld());
+    EXPECT_FLOAT_EQ(ship().targetX(), 0.0f);
+    EXPECT_FLOAT_EQ(ship().targetY(), 0.0f);
+}
+
+TEST_F(Input, ButtonsSteerTheShipDuringPlay) {
+    input.onPassiveMotion(768, 192);
+    press(GLUT_LEFT_BUTTON);
+    EXPECT_TRUE(ship().buttonHeld());
+    EXPECT_FLOAT_EQ(ship().targetX(), 25.0f);
+    EXPECT_FLOAT_EQ(ship().targetY(), 56.25f);
+    input.onMotion(256, 192);
+    release(GLUT_LEFT_BUTTON);
+    EXPECT_FALSE(ship().buttonHeld());
+    EXPECT_FLOAT_EQ(ship().targetX(), -25.0f);
+    press(GLUT_MIDDLE_BUTTON);
+    EXPECT_FALSE(ship().buttonHeld());
+}
+
+TEST_F(Input, KeysDoNothing) {
+    for (GameScreen screen : {GameScreen::Title, GameScreen::Instructions, GameScreen::Playing}) {
+        currentScreen = screen;
+        input.onKeyboard(27, 10, 10);
+        input.onKeyboardUp(' ', 10, 10);
+        input.onSpecial(GLUT_KEY_LEFT, 10, 10);
+        input.onSpecialUp(GLUT_KEY_UP, 10, 10);
+        EXPECT_EQ(currentScreen, screen);
+        EXPECT_FLOAT_EQ(ship().targetX(), 7.0f);
+        EXPECT_FALSE(ship().buttonHeld());
+    }
+}
+
+TEST_F(Input, OverTheEndImageButtonsOnlyRequestARestart) {
+    World& world = getWorld();
+    world.ship().setX(0.0f);
+    world.ship().setY(46.0f); // on the sun
+    world.update(0.0f);
+    world.draw();
+    ASSERT_TRUE(world.isGameOver());
+
+    press(GLUT_LEFT_BUTTON);
+    EXPECT_TRUE(world.restartRequested());
+    EXPECT_FALSE(ship().buttonHeld());
+    EXPECT_FLOAT_EQ(ship().targetX(), 7.0f);
+    release(GLUT_LEFT_BUTTON);
+    EXPECT_FALSE(world.restartRequested());
+    press(GLUT_LEFT_BUTTON);
+    press(GLUT_RIGHT_BUTTON);
+    EXPECT_FALSE(world.restartRequested());
+}
+
+TEST(InputBeforeTheWindow, KeepsThePointerUntilTheWindowHasASize) {
+    if (getCamera().height() != 0) {
+        GTEST_SKIP() << "the camera was sized by an earlier test in this process";
+    }
+    InputManager input;
+    input.onPassiveMotion(512, 384);
+    EXPECT_EQ(input.pointerX(), 0.0f);
+    EXPECT_EQ(input.pointerY(), 0.0f);
+}

@@ -1,0 +1,31 @@
+#include "support/body_drawing.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cmath>
+
+WindowPixel windowPixelOf(float x, float y) {
+    GLdouble modelview[16];
+    GLdouble projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLdouble windowX = 0.0;
+    GLdouble windowY = 0.0;
+    GLdouble windowZ = 0.0;
+    gluProject(x, y, 0.0, modelview, projection, viewport, &windowX, &windowY, &windowZ);
+    return WindowPixel{static_cast<int>(std::floor(windowX)),
+                       static_cast<int>(std::floor(windowY))};
+}
+
+void clearToBlack() {
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+bool spriteStateOff() {
+    return glIsEnabled(GL_TEXTURE_2D) == GL_FALSE && glIsEnabled(GL_BLEND) == GL_FALSE &&
+           glIsEnabled(GL_ALPHA_TEST) == GL_FALSE;
+}

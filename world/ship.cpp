@@ -1,0 +1,120 @@
+#include "world/ship.h"
+
+#include "app/sound_manager.h"
+#include "math/numeric.h"
+#include "render/sprite_list.h"
+#include "render/texture_manager.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+constexpr float kSystemCentreX = 0.0f;
+constexpr float kSystemCentreY = 40.0f;
+constexpr float kStartX = 0.0f;
+constexpr float kStartY = 48.0f;
+constexpr float kStartZ = 0.0f;
+constexpr float kSize = 4.0f;
+constexpr float kInitialSpinRate = 1.0f;
+constexpr float kNearDistance = 1.0f;
+constexpr float kArrivalDistance = 2.0f;
+constexpr float kSpinUpPerSecond = 50.0f;
+constexpr float kRestSpinPerSecond = 50.0f;
+constexpr float kSpinDecayPerSecond = 10.0f;
+constexpr float kWreckSpinFactor = 50.0f;
+constexpr const char* kShipImage = "./images/Spaceship.tga";
+constexpr const char* kWreckImage = "./images/Explosion.tga";
+
+} // namespace
+
+Ship::Ship()
+    : x_(kStartX), y_(kStartY), z_(kStartZ), size_(kSize), radius_(kSize / 2.0f),
+      spinRate_(kInitialSpinRate) {}
+
+void Ship::load() {
+    texture_ = loadTexture(kShipImage, false, false);
+    explosionTexture_ = loadTexture(kWreckImage, false, false);
+    displayList_ = newSpriteList();
+}
+
+void Ship::update(float dt) {
+    takeControl();
+    move(dt);
+    if (hasArrived()) {
+        moveState_ = MoveState::Idle;
+        moving_ = false;
+    }
+    spin(dt);
+    computePolarAngle(x_, y_);
+}
+
+// Re-evaluated on every update while the button is held, so a hold on the ship
+// restarts the sound each time and a hold beside it keeps the ship creeping.
+void Ship::takeControl() {
+    if (!buttonHeld_) {
+        return;
+    }
+    if (isNear(targetX_, targetY_)) {
+        getSoundManager().play(Accelerate);
+        moveState_ = MoveState::SpinUp;
+    } else {
+        moveState_ = MoveState::Travelling;
+    }
+}
+
+void Ship::move(float dt) {
+    if (moveState_ == MoveState::Travelling) {
+        aim();
+        x_ += dt * velocityX_;
+        y_ += dt * velocityY_;
+        moving_ = true;
+    } else if (moveState_ == MoveState::SpinUp) {
+        moving_ = false;
+        spinRate_ += kSpinUpPerSecond * dt; // per update held, not per second
+        moveState_ = MoveState::Idle;
+    }
+}
+
+void Ship::spin(float dt) {
+    if (kRestSpinPerSecond * dt < spinRate_) {
+        spinRate_ -= kSpinDecayPerSecond * dt;
+    }
+    rotation_ += spinRate_;
+    if (dead_) {
+        rotation_ += kWreckSpinFactor * spinRate_;
+    }
+}
+
+bool Ship::isNear(float px, float py) const {
+    return distanceBetween(x_, y_, px, py) <= kNearDistance;
+}
+
+bool Ship::hasArrived() const {
+    return distanceBetween(x_, y_, targetX_, targetY_) <= kArrivalDistance;
+}
+
+// The velocity is the whole remaining offset: each update covers the fraction dt of it.
+void Ship::aim() {
+    velocityX_ = targetX_ - x_;
+    velocityY_ = targetY_ - y_;
+}
+
+void Ship::computePolarAngle(float px, float py) {
+    polarAngle_ = polarAngleAbout(px, py, kSystemCentreX, kSystemCentreY);
+}
+
+bool Ship::hitsPlanet(float px, float py, float planetRadius, float planetPolarAngle) const {
+    const float shipDistance = distanceBetween(x_, y_, kSystemCentreX, kSystemCentreY);
+    const float planetDistance = distanceBetween(px, py, kSystemCentreX, kSystemCentreY);
+    const float reach = planetRadius + radius_;
+    return floatAbs(shipDistance - planetDistance) < reach &&
+           floatAbs(polarAngle_ - planetPolarAngle) < reach;
+}
+
+void Ship::draw() const {
+    beginSpriteDrawing();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(dead_ ? explosionTexture_ : texture_));
+    drawSpriteList(displayList_, x_, y_, z_, size_, rotation_);
+    endSpriteDrawing();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+// Signed on purpose: Idle is numbered -1.
+enum class MoveState : int { Idle = -1, SpinUp = 0, Travelling = 1 };
+
+// The player's ship. It flies towards the point of the last button event, spins
+// up while pressed on, and whirls as a wreck once the world declares it dead.
+class Ship {
+public:
+    Ship();
+
+    void load();
+    void update(float dt);
+    void draw() const;
+
+    // Judged on polar coordinates about the system centre: the angular difference
+    // in degrees is held against the same reach as the distances in world units,
+    // and does not wrap at 360.
+    bool hitsPlanet(float px, float py, float planetRadius, float planetPolarAngle) const;
+
+    void setTarget(float x, float y) {
+        targetX_ = x;
+        targetY_ = y;
+    }
+    void setButtonHeld(bool held) { buttonHeld_ = held; }
+    void setX(float x) { x_ = x; }
+    void setY(float y) { y_ = y; }
+    void setDead(bool dead) { dead_ = dead; }
+    void setTowCount(float count) { towCount_ = count; }
+
+    float x() const { return x_; }
+    float y() const { return y_; }
+    float radius() const { return radius_; }
+    float rotation() const { return rotation_; }
+    bool dead() const { return dead_; }
+    float targetX() const { return targetX_; }
+    float targetY() const { return targetY_; }
+    float velocityX() const { return velocityX_; }
+    float velocityY() const { return velocityY_; }
+    bool buttonHeld() const { return buttonHeld_; }
+    MoveState moveState() const { return moveState_; }
+    float spinRate() const { return spinRate_; }
+    bool moving() const { return moving_; }
+    float towCount() const { return towCount_; }
+    float polarAngle() const { return polarAngle_; }
+
+private:
+    void takeControl();
+    void move(float dt);
+    void spin(float dt);
+    bool isNear(float px, float py) const;
+    bool hasArrived() const;
+    void aim();
+    void computePolarAngle(float px, float py);
+
+    int displayList_ = 0;
+    int texture_ = 0;
+    int explosionTexture_ = 0;
+    float x_;
+    float y_;
+    float z_;
+    float size_;
+    float radius_;
+    float rotation_ = 0.0f;
+    bool dead_ = false;
+    float targetX_ = 0.0f;
+    float targetY_ = 0.0f;
+    float velocityX_ = 0.0f;
+    float velocityY_ = 0.0f;
+    bool buttonHeld_ = false;
+    MoveState moveState_ = MoveState::Idle;
+    float spinRate_;
+    bool moving_ = false;
+    float towCount_ = 0.0f;
+    float polarAngle_ = 0.0f;
+};
