@@ -43,6 +43,9 @@ bool AudioMixer::open() {
     if (open_) {
         return true;
     }
+    // Audio brings up SDL's events, whose signal handlers would swallow SIGINT and
+    // SIGTERM; nothing here reads SDL events, so the game must keep the default.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fputs(kSilenceNotice, stderr);
         return false;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <chrono>
+#include <csignal>
 #include <string>
 #include <thread>
 
@@ -38,6 +39,14 @@ protected:
 TEST_F(OpenMixer, OpensTheOutputAt44100Hz) {
     EXPECT_TRUE(mixer_.isOpen());
     EXPECT_EQ(mixer_.outputFrequency(), 44100);
+}
+
+TEST_F(OpenMixer, LeavesInterruptAndTerminateToEndTheGame) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action {};
+        sigaction(signal, nullptr, &action);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+    }
 }
 
 TEST_F(OpenMixer, FivePlaysWithinAMomentKeepFourSoundingAndRestartTheFirst) {
