@@ -29,6 +29,10 @@ std::vector<std::uint8_t> file(int type, int width, int height, int depth, int d
     return bytes;
 }
 
+std::vector<std::uint8_t> fourColours() {
+    return file(kUncompressedColour, 2, 2, 24, 0, {255, 0, 0, 255, 255, 255, 0, 0, 255, 0, 255, 0});
+}
+
 TempDirectory::TempDirectory() {
     std::string pattern = std::filesystem::temp_directory_path().string() + "/vantorel-test-XXXXXX";
     if (!mkdtemp(pattern.data())) {

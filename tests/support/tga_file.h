@@ -16,6 +16,9 @@ constexpr int kTopRowFirst = 0x20;
 std::vector<std::uint8_t> file(int type, int width, int height, int depth, int descriptor,
                                const std::vector<std::uint8_t>& data);
 
+// 2 by 2, stored bottom row first: red and green on top, blue and white below.
+std::vector<std::uint8_t> fourColours();
+
 // A directory of its own under the system's temporary directory, removed with
 // everything in it when the object goes.
 class TempDirectory {
