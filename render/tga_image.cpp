@@ -114,41 +114,43 @@ int TgaImage::load(std::FILE* stream, bool bottomUp) {
     if (!isSupportedType(imageType_) || !isSupportedDepth(pixelDepth_)) {
         return kFailure;
     }
-    // The header sizes are signed: a negative one would widen into a huge
-    // unsigned size, and an empty picture is of no use to anyone.
-    if (headerWidth_ <= 0 || headerHeight_ <= 0) {
-        return kFailure;
-    }
-    const std::size_t pixelCount =
-        static_cast<std::size_t>(headerWidth_) * static_cast<std::size_t>(headerHeight_);
-    const std::size_t bytesPerPixel = pixelDepth_ == kDepthGrey ? 1 : kColourBytes;
-    const std::uint64_t bufferBytes = static_cast<std::uint64_t>(pixelCount) * bytesPerPixel;
-    if (bufferBytes > kLargestBufferBytes) {
-        return kFailure;
-    }
-    auto* const pixels =
-        static_cast<std::uint8_t*>(std::malloc(static_cast<std::size_t>(bufferBytes)));
+    const std::size_t bytes = bufferBytes();
+    auto* const pixels = bytes > 0 ? static_cast<std::uint8_t*>(std::malloc(bytes)) : nullptr;
     if (!pixels) {
         return kFailure;
     }
+    const std::size_t pixelCount = bytes / bytesPerPixel();
     if (imageType_ == kRunLengthColour) {
-        decodeRunLength(stream, pixels, pixelCount, bytesPerPixel);
+        decodeRunLength(stream, pixels, pixelCount, bytesPerPixel());
     } else {
-        decodeUncompressed(stream, pixels, pixelCount, bytesPerPixel);
+        decodeUncompressed(stream, pixels, pixelCount, bytesPerPixel());
     }
     width_ = static_cast<std::uint32_t>(headerWidth_);
     height_ = static_cast<std::uint32_t>(headerHeight_);
     bitsPerPixel_ = pixelDepth_ == kDepthGrey ? kDepthGrey : kBufferColourBits;
 
-    bool flip = (descriptor_ & kTopRowFirst) == 0;
-    if (bottomUp) {
-        flip = !flip;
-    }
-    if (flip) {
-        flipRows(pixels, width_ * bytesPerPixel);
+    const bool storedTopRowFirst = (descriptor_ & kTopRowFirst) != 0;
+    if (storedTopRowFirst == bottomUp) {
+        flipRows(pixels, width_ * bytesPerPixel());
     }
     pixels_ = pixels;
     return kSuccess;
+}
+
+std::size_t TgaImage::bytesPerPixel() const {
+    return pixelDepth_ == kDepthGrey ? 1 : kColourBytes;
+}
+
+// Size of the decoded buffer, or 0 for a picture that cannot be held. The header
+// sizes are signed: a negative one would widen into a huge unsigned size, and an
+// empty picture is of no use to anyone.
+std::size_t TgaImage::bufferBytes() const {
+    if (headerWidth_ <= 0 || headerHeight_ <= 0) {
+        return 0;
+    }
+    const std::uint64_t bytes = static_cast<std::uint64_t>(headerWidth_) *
+                                static_cast<std::uint64_t>(headerHeight_) * bytesPerPixel();
+    return bytes > kLargestBufferBytes ? 0 : static_cast<std::size_t>(bytes);
 }
 
 int TgaImage::release() {

@@ -30,6 +30,8 @@ public:
 
 private:
     void readHeader(std::FILE* stream);
+    std::size_t bytesPerPixel() const;
+    std::size_t bufferBytes() const;
     void decodeUncompressed(std::FILE* stream, std::uint8_t* pixels, std::size_t pixelCount,
                             std::size_t bytesPerPixel) const;
     void decodeRunLength(std::FILE* stream, std::uint8_t* pixels, std::size_t pixelCount,
