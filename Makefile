@@ -2,7 +2,7 @@
 BUILD_TYPE ?= RelWithDebInfo
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVANTOREL_WERROR=$(WERROR)
-XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
+XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 TEST_ENV := SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 JOBS ?= 2
 

@@ -18,6 +18,9 @@ public:
     double top() const { return top_; }
 
 private:
+    void drawOverField(std::int32_t list) const;
+    void drawOpaque(std::int32_t list) const;
+
     double left_ = 0.0;
     double right_ = 0.0;
     double bottom_ = 0.0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/audio_mixer.h"
+
 // Effect ids, as the callers pass them to SoundManager::play.
 enum SoundId : int {
     ShipExplode = 1,
@@ -10,18 +12,31 @@ enum SoundId : int {
     PlanetExplosion = 6,
 };
 
-// The six effects by id and the one looping background sound.
+// The six effects by id and the one looping background sound. Nothing here
+// checks whether a sound was heard: without a device or a file the game plays
+// on in silence.
 class SoundManager {
 public:
+    // Opens the output and loads the six effects into memory.
     void load();
+    // Plays effect `id` once from its start, over whatever is already sounding.
     void play(int id);
+    // Releases the current background sound and starts `path` looping in its place.
     void playStream(const char* path);
 
     // How many times effect `id` has been asked for since start, heard or not.
     int timesPlayed(int id) const;
+    // The mixer's handle of effect `id`, 0 when it is not loaded.
+    int sample(int id) const;
+    int stream() const { return stream_; }
+    const AudioMixer& mixer() const { return mixer_; }
 
 private:
     static constexpr int kSlots = 7; // slot 0 is unused: ids start at 1
+
+    AudioMixer mixer_;
+    int stream_ = 0;
+    int samples_[kSlots] = {};
     int timesPlayed_[kSlots] = {};
 };
 

@@ -1,12 +1,38 @@
 #include "render/texture_manager.h"
 
-#include <cstring>
+#include "render/tga_image.h"
 
-// Stand-in until the TGA loader lands: every picture is refused.
+#include <GL/gl.h>
+#include <cstring>
+#include <strings.h>
 
 namespace {
 
+constexpr const char* kTgaExtension = ".tga";
+constexpr std::int32_t kTextureBits = 32;
+
 TextureManager textures;
+
+bool hasTgaExtension(const char* fileName) {
+    const char* const dot = std::strrchr(fileName, '.');
+    return dot && strcasecmp(dot, kTgaExtension) == 0;
+}
+
+GLuint upload(const TgaImage& image, bool repeat) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    const GLint wrap = repeat ? GL_REPEAT : GL_CLAMP;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(image.width()),
+                 static_cast<GLsizei>(image.height()), 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 image.pixels());
+    return name;
+}
 
 } // namespace
 
@@ -23,6 +49,22 @@ void TextureManager::add(const char* fileName, int textureId) {
     sprites_.push_back(Sprite{fileName, textureId});
 }
 
-int loadTexture(const char*, bool, bool) {
-    return 0;
+int loadTexture(const char* fileName, bool bottomUp, bool repeat) {
+    if (!hasTgaExtension(fileName)) {
+        return 0;
+    }
+    const int cached = textures.find(fileName);
+    if (cached > 0) {
+        return cached;
+    }
+    TgaImage image;
+    // Only colour pictures become textures; 8-bit files decode but are refused.
+    if (!image.load(fileName, bottomUp) || image.bitsPerPixel() != kTextureBits) {
+        image.release();
+        return 0;
+    }
+    const int texture = static_cast<int>(upload(image, repeat));
+    image.release();
+    textures.add(fileName, texture);
+    return texture;
 }

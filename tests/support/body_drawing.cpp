@@ -3,6 +3,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <cmath>
+#include <cstdlib>
+#include <stdexcept>
+#include <unistd.h>
 
 WindowPixel windowPixelOf(float x, float y) {
     GLdouble modelview[16];
@@ -28,4 +31,23 @@ void clearToBlack() {
 bool spriteStateOff() {
     return glIsEnabled(GL_TEXTURE_2D) == GL_FALSE && glIsEnabled(GL_BLEND) == GL_FALSE &&
            glIsEnabled(GL_ALPHA_TEST) == GL_FALSE;
+}
+
+WithoutPictures::WithoutPictures() {
+    char buffer[4096];
+    if (!getcwd(buffer, sizeof buffer)) {
+        throw std::runtime_error("cannot read the working folder");
+    }
+    previousFolder_ = buffer;
+    char pattern[] = "/tmp/vantorel-no-pictures-XXXXXX";
+    if (!mkdtemp(pattern) || chdir(pattern) != 0) {
+        throw std::runtime_error("cannot enter an empty folder");
+    }
+    emptyFolder_ = pattern;
+}
+
+WithoutPictures::~WithoutPictures() {
+    if (chdir(previousFolder_.c_str()) == 0) {
+        rmdir(emptyFolder_.c_str());
+    }
 }

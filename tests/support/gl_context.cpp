@@ -3,11 +3,27 @@
 #include "app/camera.h"
 
 #include <GL/glut.h>
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
+
+// freeglut ends the process when it cannot reach the display, and an X server
+// that is busy between clients can refuse one now and then: wait until it answers.
+void waitForDisplay() {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr)) {
+            XCloseDisplay(display);
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
 
 void openWindowOnce() {
     static bool open = false;
@@ -15,6 +31,7 @@ void openWindowOnce() {
         return;
     }
     open = true;
+    waitForDisplay();
     int argc = 1;
     char name[] = "vantorel_tests";
     char* argv[] = {name, nullptr};

@@ -117,7 +117,7 @@ TEST(Debris, TurnsEvenWhileFree) {
     EXPECT_FALSE(debris.isCaptured());
 }
 
-using DebrisOnScreen = GlTest;
+using DebrisOnScreen = BodyOnScreen;
 
 TEST_F(DebrisOnScreen, IsDrawnTurnedAboutTheShipOnceWithinReach) {
     // Turned by 180 degrees, a debris 2 units left of the ship shows 2 units right of it;

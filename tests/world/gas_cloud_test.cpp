@@ -40,7 +40,7 @@ TEST(GasCloud, TurnsAFullCircleEveryNineSecondsWithoutWrapping) {
     EXPECT_NEAR(cloud.rotation(), 720.0f, 0.01f);
 }
 
-using GasCloudOnScreen = GlTest;
+using GasCloudOnScreen = BodyOnScreen;
 
 TEST_F(GasCloudOnScreen, DrawsItsTenUnitSquareAtSixtyPercent) {
     clearToBlack();

@@ -33,10 +33,10 @@ Planet planetAt(Point point, float size) {
 }
 
 // Planets read the elapsed-time clock when loaded and on every update.
-class PlanetClock : public GlTest {
+class PlanetClock : public BodyOnScreen {
 protected:
     void SetUp() override {
-        GlTest::SetUp();
+        BodyOnScreen::SetUp();
         driveElapsedMilliseconds(kLoadedAt);
     }
     void TearDown() override { releaseElapsedMilliseconds(); }

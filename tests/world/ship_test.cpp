@@ -212,7 +212,7 @@ TEST(Ship, IdleSpinSettlesAtFiftyTimesTheFrameTime) {
     EXPECT_EQ(ship.spinRate(), settled);
 }
 
-using ShipOnScreen = GlTest;
+using ShipOnScreen = BodyOnScreen;
 
 TEST_F(ShipOnScreen, DrawsItsFourUnitSquareAndRestoresTheState) {
     for (const bool dead : {false, true}) {

@@ -11,10 +11,10 @@ namespace {
 constexpr int kLoadedAt = 10000;
 
 // The sun reads the elapsed-time clock when loaded and on every update.
-class SunClock : public GlTest {
+class SunClock : public BodyOnScreen {
 protected:
     void SetUp() override {
-        GlTest::SetUp();
+        BodyOnScreen::SetUp();
         driveElapsedMilliseconds(kLoadedAt);
         sun.load();
     }

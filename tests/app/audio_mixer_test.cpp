@@ -1,0 +1,171 @@
+#include "app/audio_mixer.h"
+
+#include "support/audio_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <csignal>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr const char* kLongEffect = "./sound/shipexplode.mp3"; // 2.4 s: outlasts every test
+constexpr const char* kOtherEffect = "./sound/planetexplosion.mp3";
+constexpr const char* kWind = "./sound/hollowwind.mp3";
+constexpr const char* kMissingFile = "./sound/no-such-sound.mp3";
+
+// The dummy driver consumes audio in real time, with no device behind it.
+class OpenMixer : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(mixer_.open()); }
+
+    // Waits, boundedly, for the mixer's thread to mix some of a playback.
+    bool someOfItMixed(int effect, int playback) const {
+        for (int wait = 0; wait < 2000 && mixer_.framesPlayed(effect, playback) == 0; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return mixer_.framesPlayed(effect, playback) > 0;
+    }
+
+    ScopedAudioDriver driver_{"dummy"};
+    AudioMixer mixer_;
+};
+
+} // namespace
+
+TEST_F(OpenMixer, OpensTheOutputAt44100Hz) {
+    EXPECT_TRUE(mixer_.isOpen());
+    EXPECT_EQ(mixer_.outputFrequency(), 44100);
+}
+
+TEST_F(OpenMixer, LeavesInterruptAndTerminateToEndTheGame) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action {};
+        sigaction(signal, nullptr, &action);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+    }
+}
+
+TEST_F(OpenMixer, FivePlaysWithinAMomentKeepFourSoundingAndRestartTheFirst) {
+    const int effect = mixer_.loadEffect(kLongEffect);
+    ASSERT_NE(effect, 0);
+
+    std::array<int, 4> playbacks{};
+    for (int& playback : playbacks) {
+        playback = mixer_.playEffect(effect);
+    }
+    EXPECT_EQ(mixer_.playbacksSounding(effect), 4);
+    EXPECT_EQ(playbacks, (std::array<int, 4>{0, 1, 2, 3}));
+
+    // Started within the same millisecond, the first is still the one to go.
+    EXPECT_EQ(mixer_.playEffect(effect), playbacks[0]);
+    EXPECT_EQ(mixer_.playbacksSounding(effect), 4);
+    EXPECT_EQ(mixer_.playEffect(effect), playbacks[1]);
+}
+
+TEST_F(OpenMixer, AFifthPlaybackRestartsTheOneFurthestAlong) {
+    const int effect = mixer_.loadEffect(kLongEffect);
+    ASSERT_NE(effect, 0);
+    const int first = mixer_.playEffect(effect);
+    ASSERT_TRUE(someOfItMixed(effect, first));
+    std::array<int, 3> later{};
+    for (int& playback : later) {
+        playback = mixer_.playEffect(effect);
+    }
+    for (const int playback : later) {
+        ASSERT_GT(mixer_.framesPlayed(effect, first), mixer_.framesPlayed(effect, playback));
+    }
+
+    EXPECT_EQ(mixer_.playEffect(effect), first);
+
+    EXPECT_EQ(mixer_.playbacksSounding(effect), 4);
+    for (const int playback : later) {
+        EXPECT_LE(mixer_.framesPlayed(effect, first), mixer_.framesPlayed(effect, playback));
+    }
+}
+
+TEST_F(OpenMixer, DifferentEffectsAndALoopSoundTogether) {
+    const int explosion = mixer_.loadEffect(kLongEffect);
+    const int crash = mixer_.loadEffect(kOtherEffect);
+    ASSERT_NE(explosion, 0);
+    ASSERT_NE(crash, 0);
+    ASSERT_NE(explosion, crash);
+    const int wind = mixer_.openLoop(kWind);
+    ASSERT_NE(wind, 0);
+
+    for (int play = 0; play < AudioMixer::kPlaybacksPerEffect; ++play) {
+        mixer_.playEffect(explosion);
+    }
+    mixer_.playEffect(crash);
+
+    EXPECT_EQ(mixer_.playbacksSounding(explosion), 4);
+    EXPECT_EQ(mixer_.playbacksSounding(crash), 1);
+    EXPECT_TRUE(mixer_.isLooping(wind));
+}
+
+TEST_F(OpenMixer, AReleasedLoopStopsAndIsNoLongerOpen) {
+    const int wind = mixer_.openLoop(kWind);
+    ASSERT_NE(wind, 0);
+    EXPECT_EQ(mixer_.loopsOpen(), 1);
+
+    mixer_.releaseLoop(wind);
+    mixer_.releaseLoop(wind); // a second release does nothing
+
+    EXPECT_FALSE(mixer_.isLooping(wind));
+    EXPECT_EQ(mixer_.loopsOpen(), 0);
+}
+
+TEST_F(OpenMixer, AMissingFileLoadsAsNothingAndStaysQuiet) {
+    testing::internal::CaptureStderr();
+    const int effect = mixer_.loadEffect(kMissingFile);
+    const int loop = mixer_.openLoop(kMissingFile);
+    const int playback = mixer_.playEffect(effect);
+    mixer_.releaseLoop(loop);
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(effect, 0);
+    EXPECT_EQ(loop, 0);
+    EXPECT_EQ(playback, -1);
+    EXPECT_EQ(mixer_.loopsOpen(), 0);
+    EXPECT_EQ(said, "");
+}
+
+TEST(AudioMixer, WithoutADeviceSaysSoOnceAndDoesNothing) {
+    const ScopedAudioDriver noDevice(kNoAudioDevice);
+    AudioMixer mixer;
+
+    testing::internal::CaptureStderr();
+    const bool opened = mixer.open();
+    const int effect = mixer.loadEffect(kLongEffect);
+    const int playback = mixer.playEffect(effect);
+    const int loop = mixer.openLoop(kWind);
+    mixer.releaseLoop(loop);
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_FALSE(opened);
+    EXPECT_FALSE(mixer.isOpen());
+    EXPECT_EQ(effect, 0);
+    EXPECT_EQ(playback, -1);
+    EXPECT_EQ(loop, 0);
+    EXPECT_EQ(mixer.playbacksSounding(effect), 0);
+    EXPECT_EQ(said, "vantorel: no audio device, playing in silence\n");
+}
+
+TEST(AudioMixer, OpensAgainAfterClosing) {
+    const ScopedAudioDriver driver("dummy");
+    AudioMixer mixer;
+    ASSERT_TRUE(mixer.open());
+    ASSERT_NE(mixer.loadEffect(kLongEffect), 0);
+    mixer.close();
+    EXPECT_FALSE(mixer.isOpen());
+    EXPECT_EQ(mixer.playEffect(1), -1);
+
+    ASSERT_TRUE(mixer.open());
+    const int effect = mixer.loadEffect(kOtherEffect);
+    EXPECT_EQ(effect, 1);
+    EXPECT_EQ(mixer.playEffect(effect), 0);
+    EXPECT_EQ(mixer.playbacksSounding(effect), 1);
+}

@@ -1,0 +1,109 @@
+#include "app/sound_manager.h"
+
+#include "support/audio_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr const char* kWind = "./sound/hollowwind.mp3";
+
+class LoadedSound : public ::testing::Test {
+protected:
+    void SetUp() override { sound_.load(); }
+
+    int sounding(int id) const { return sound_.mixer().playbacksSounding(sound_.sample(id)); }
+
+    ScopedAudioDriver driver_{"dummy"};
+    SoundManager sound_;
+};
+
+} // namespace
+
+TEST_F(LoadedSound, LoadsAllSixEffectsFromTheSoundFolder) {
+    for (int id = ShipExplode; id <= PlanetExplosion; ++id) {
+        EXPECT_NE(sound_.sample(id), 0) << "effect " << id;
+    }
+    EXPECT_NE(sound_.sample(Spin), sound_.sample(Impact));
+    EXPECT_EQ(sound_.sample(0), 0);
+    EXPECT_EQ(sound_.sample(7), 0);
+}
+
+TEST_F(LoadedSound, PlayingAnEffectSoundsItAndCountsTheRequest) {
+    sound_.play(Form);
+
+    EXPECT_EQ(sounding(Form), 1);
+    EXPECT_EQ(sound_.timesPlayed(Form), 1);
+    EXPECT_EQ(sounding(ShipExplode), 0);
+    EXPECT_EQ(sound_.timesPlayed(ShipExplode), 0);
+}
+
+TEST_F(LoadedSound, FivePlaysWithinAMomentKeepFourSounding) {
+    for (int play = 0; play < 5; ++play) {
+        sound_.play(ShipExplode);
+    }
+
+    EXPECT_EQ(sounding(ShipExplode), 4);
+    EXPECT_EQ(sound_.timesPlayed(ShipExplode), 5);
+}
+
+TEST_F(LoadedSound, EffectsAndTheWindPlayTogether) {
+    sound_.playStream(kWind);
+    sound_.play(ShipExplode);
+    sound_.play(Form);
+    sound_.play(PlanetExplosion);
+
+    EXPECT_EQ(sounding(ShipExplode), 1);
+    EXPECT_EQ(sounding(Form), 1);
+    EXPECT_EQ(sounding(PlanetExplosion), 1);
+    EXPECT_TRUE(sound_.mixer().isLooping(sound_.stream()));
+}
+
+TEST_F(LoadedSound, ANewStreamReleasesThePreviousOne) {
+    sound_.playStream(kWind);
+    const int first = sound_.stream();
+    ASSERT_NE(first, 0);
+
+    sound_.playStream(kWind);
+
+    EXPECT_NE(sound_.stream(), first);
+    EXPECT_EQ(sound_.mixer().loopsOpen(), 1);
+    EXPECT_TRUE(sound_.mixer().isLooping(sound_.stream()));
+}
+
+TEST_F(LoadedSound, AMissingStreamLeavesSilenceQuietly) {
+    sound_.playStream(kWind);
+
+    testing::internal::CaptureStderr();
+    sound_.playStream("./sound/no-such-wind.mp3");
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(sound_.stream(), 0);
+    EXPECT_EQ(sound_.mixer().loopsOpen(), 0);
+    EXPECT_EQ(said, "");
+}
+
+TEST(SoundManager, WithoutADeviceEveryEffectPlaysInSilence) {
+    const ScopedAudioDriver noDevice(kNoAudioDevice);
+    SoundManager sound;
+
+    testing::internal::CaptureStderr();
+    sound.load();
+    sound.playStream(kWind);
+    for (int id = 0; id <= PlanetExplosion + 1; ++id) {
+        sound.play(id);
+        sound.play(id);
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    for (int id = ShipExplode; id <= PlanetExplosion; ++id) {
+        EXPECT_EQ(sound.timesPlayed(id), 2) << "effect " << id;
+        EXPECT_EQ(sound.mixer().playbacksSounding(sound.sample(id)), 0);
+    }
+    EXPECT_EQ(sound.timesPlayed(0), 0);
+    EXPECT_EQ(sound.timesPlayed(PlanetExplosion + 1), 0);
+    EXPECT_EQ(sound.stream(), 0);
+    EXPECT_EQ(said, "vantorel: no audio device, playing in silence\n");
+}

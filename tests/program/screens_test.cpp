@@ -1,0 +1,179 @@
+#include "running_game.h"
+
+#include "render/tga_image.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr int kTolerance = 40;         // per channel, for filtering and stretching
+constexpr int kStep = 16;              // spacing of the sample grid in window pixels
+constexpr double kWholePicture = 0.97; // share of samples that must match a full picture
+// Later the bodies and the planet counter are drawn over the backdrop.
+constexpr double kMostOfTheBackdrop = 0.85;
+
+// A picture as the game stretches it over the 1024 by 768 window: bilinear
+// sampling of the decoded texture at the centre of each window pixel.
+class StretchedPicture {
+public:
+    explicit StretchedPicture(const char* file) { loaded_ = image_.load(file, false) != 0; }
+
+    bool loaded() const { return loaded_; }
+
+    // Colour at window pixel (x, y), y downwards as in a screenshot.
+    std::array<int, 3> at(int x, int y, int width, int height) const {
+        const double u = (x + 0.5) / width * image_.width() - 0.5;
+        const double v = (y + 0.5) / height * image_.height() - 0.5;
+        const int u0 = static_cast<int>(std::floor(u));
+        const int v0 = static_cast<int>(std::floor(v));
+        const double fu = u - u0;
+        const double fv = v - v0;
+        std::array<int, 3> colour{};
+        for (int channel = 0; channel < 3; ++channel) {
+            const double top = texel(u0, v0, channel) * (1 - fu) + texel(u0 + 1, v0, channel) * fu;
+            const double bottom =
+                texel(u0, v0 + 1, channel) * (1 - fu) + texel(u0 + 1, v0 + 1, channel) * fu;
+            colour[channel] = static_cast<int>(std::lround(top * (1 - fv) + bottom * fv));
+        }
+        return colour;
+    }
+
+private:
+    int texel(int column, int row, int channel) const {
+        const int width = static_cast<int>(image_.width());
+        const int height = static_cast<int>(image_.height());
+        column = std::clamp(column, 0, width - 1);
+        row = std::clamp(row, 0, height - 1);
+        return image_.pixels()[4 * (row * width + column) + channel];
+    }
+
+    TgaImage image_;
+    bool loaded_ = false;
+};
+
+bool matchesAt(const RunningGame::Screenshot& shot, const StretchedPicture& picture, int x, int y) {
+    const std::uint8_t* pixel = shot.at(x, y);
+    const std::array<int, 3> expected = picture.at(x, y, shot.width, shot.height);
+    for (int channel = 0; channel < 3; ++channel) {
+        if (std::abs(pixel[channel] - expected[channel]) > kTolerance) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Share of a grid of samples over the whole window that show the picture.
+double shareMatching(const RunningGame::Screenshot& shot, const StretchedPicture& picture) {
+    int matching = 0;
+    int samples = 0;
+    for (int y = kStep / 2; y < shot.height; y += kStep) {
+        for (int x = kStep / 2; x < shot.width; x += kStep) {
+            matching += matchesAt(shot, picture, x, y) ? 1 : 0;
+            ++samples;
+        }
+    }
+    return samples ? static_cast<double>(matching) / samples : 0.0;
+}
+
+// Mean difference per channel over the sample grid: lowest for the picture shown.
+double meanError(const RunningGame::Screenshot& shot, const StretchedPicture& picture) {
+    double sum = 0.0;
+    int samples = 0;
+    for (int y = kStep / 2; y < shot.height; y += kStep) {
+        for (int x = kStep / 2; x < shot.width; x += kStep) {
+            const std::uint8_t* pixel = shot.at(x, y);
+            const std::array<int, 3> expected = picture.at(x, y, shot.width, shot.height);
+            for (int channel = 0; channel < 3; ++channel) {
+                sum += std::abs(pixel[channel] - expected[channel]);
+                ++samples;
+            }
+        }
+    }
+    return samples ? sum / samples : 255.0;
+}
+
+// Share of samples along the outermost rows and columns that show the picture.
+double shareMatchingAtTheEdges(const RunningGame::Screenshot& shot,
+                               const StretchedPicture& picture) {
+    int matching = 0;
+    int samples = 0;
+    const int right = shot.width - 1;
+    const int bottom = shot.height - 1;
+    for (int x = 0; x < shot.width; x += 4) {
+        matching += matchesAt(shot, picture, x, 0) + matchesAt(shot, picture, x, bottom);
+        samples += 2;
+    }
+    for (int y = 0; y < shot.height; y += 4) {
+        matching += matchesAt(shot, picture, 0, y) + matchesAt(shot, picture, right, y);
+        samples += 2;
+    }
+    return samples ? static_cast<double>(matching) / samples : 0.0;
+}
+
+// Waits (bounded) until the window shows the picture, and returns what it shows.
+RunningGame::Screenshot waitForPicture(const RunningGame& game, const StretchedPicture& picture,
+                                       double share) {
+    RunningGame::Screenshot shot = game.screenshot();
+    for (int attempt = 0; attempt < 200 && shareMatching(shot, picture) < share; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        shot = game.screenshot();
+    }
+    return shot;
+}
+
+class Screens : public ::testing::Test {
+protected:
+    Screens()
+        : title_(VANTOREL_DATA_DIR "/images/titlescreen.tga"),
+          instructions_(VANTOREL_DATA_DIR "/images/instructions.tga"),
+          backdrop_(VANTOREL_DATA_DIR "/images/background.tga") {}
+
+    void SetUp() override {
+        ASSERT_TRUE(title_.loaded());
+        ASSERT_TRUE(instructions_.loaded());
+        ASSERT_TRUE(backdrop_.loaded());
+        ASSERT_TRUE(game_.hasWindow());
+    }
+
+    StretchedPicture title_;
+    StretchedPicture instructions_;
+    StretchedPicture backdrop_;
+    RunningGame game_;
+};
+
+} // namespace
+
+TEST_F(Screens, TitleFillsTheWindowEdgeToEdge) {
+    const RunningGame::Screenshot shot = waitForPicture(game_, title_, kWholePicture);
+    ASSERT_EQ(shot.width, 1024);
+    ASSERT_EQ(shot.height, 768);
+    EXPECT_GE(shareMatching(shot, title_), kWholePicture);
+    EXPECT_GE(shareMatchingAtTheEdges(shot, title_), kWholePicture);
+}
+
+TEST_F(Screens, PressesLeadThroughTheInstructionsToThePlayField) {
+    const RunningGame::Screenshot title = waitForPicture(game_, title_, kWholePicture);
+    ASSERT_GE(shareMatching(title, title_), kWholePicture);
+
+    game_.click(512, 384);
+    game_.screenshotChangedFrom(title);
+    const RunningGame::Screenshot instructions =
+        waitForPicture(game_, instructions_, kWholePicture);
+    EXPECT_GE(shareMatching(instructions, instructions_), kWholePicture);
+    EXPECT_GE(shareMatchingAtTheEdges(instructions, instructions_), kWholePicture);
+    EXPECT_LT(meanError(instructions, instructions_), meanError(instructions, title_));
+
+    game_.click(300, 600);
+    game_.screenshotChangedFrom(instructions);
+    const RunningGame::Screenshot play = waitForPicture(game_, backdrop_, kMostOfTheBackdrop);
+    EXPECT_GE(shareMatching(play, backdrop_), kMostOfTheBackdrop);
+    EXPECT_LT(meanError(play, backdrop_), meanError(play, instructions_));
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Hand-made TGA files for the loader and texture tests.
+namespace tga {
+
+constexpr int kUncompressedColour = 2;
+constexpr int kUncompressedGrey = 3;
+constexpr int kRunLengthColour = 10;
+constexpr int kTopRowFirst = 0x20;
+
+// The eighteen header bytes (no ID field, no colour map) followed by `data`.
+std::vector<std::uint8_t> file(int type, int width, int height, int depth, int descriptor,
+                               const std::vector<std::uint8_t>& data);
+
+// 2 by 2, stored bottom row first: red and green on top, blue and white below.
+std::vector<std::uint8_t> fourColours();
+
+// A directory of its own under the system's temporary directory, removed with
+// everything in it when the object goes.
+class TempDirectory {
+public:
+    TempDirectory();
+    ~TempDirectory();
+    TempDirectory(const TempDirectory&) = delete;
+    TempDirectory& operator=(const TempDirectory&) = delete;
+
+    std::string path(const std::string& name) const { return path_ + "/" + name; }
+    // Writes `bytes` to the file `name` in the directory and returns its path.
+    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
+
+private:
+    std::string path_;
+};
+
+} // namespace tga
