@@ -1,87 +1,17 @@
 #include "running_game.h"
-
-#include "render/tga_image.h"
+#include "stretched_picture.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <chrono>
-#include <cmath>
 #include <cstdlib>
-#include <string>
-#include <thread>
 
 namespace {
 
-constexpr int kTolerance = 40;         // per channel, for filtering and stretching
 constexpr int kStep = 16;              // spacing of the sample grid in window pixels
 constexpr double kWholePicture = 0.97; // share of samples that must match a full picture
 // Later the bodies and the planet counter are drawn over the backdrop.
 constexpr double kMostOfTheBackdrop = 0.85;
-
-// A picture as the game stretches it over the 1024 by 768 window: bilinear
-// sampling of the decoded texture at the centre of each window pixel.
-class StretchedPicture {
-public:
-    explicit StretchedPicture(const char* file) { loaded_ = image_.load(file, false) != 0; }
-
-    bool loaded() const { return loaded_; }
-
-    // Colour at window pixel (x, y), y downwards as in a screenshot.
-    std::array<int, 3> at(int x, int y, int width, int height) const {
-        const double u = (x + 0.5) / width * image_.width() - 0.5;
-        const double v = (y + 0.5) / height * image_.height() - 0.5;
-        const int u0 = static_cast<int>(std::floor(u));
-        const int v0 = static_cast<int>(std::floor(v));
-        const double fu = u - u0;
-        const double fv = v - v0;
-        std::array<int, 3> colour{};
-        for (int channel = 0; channel < 3; ++channel) {
-            const double top = texel(u0, v0, channel) * (1 - fu) + texel(u0 + 1, v0, channel) * fu;
-            const double bottom =
-                texel(u0, v0 + 1, channel) * (1 - fu) + texel(u0 + 1, v0 + 1, channel) * fu;
-            colour[channel] = static_cast<int>(std::lround(top * (1 - fv) + bottom * fv));
-        }
-        return colour;
-    }
-
-private:
-    int texel(int column, int row, int channel) const {
-        const int width = static_cast<int>(image_.width());
-        const int height = static_cast<int>(image_.height());
-        column = std::clamp(column, 0, width - 1);
-        row = std::clamp(row, 0, height - 1);
-        return image_.pixels()[4 * (row * width + column) + channel];
-    }
-
-    TgaImage image_;
-    bool loaded_ = false;
-};
-
-bool matchesAt(const RunningGame::Screenshot& shot, const StretchedPicture& picture, int x, int y) {
-    const std::uint8_t* pixel = shot.at(x, y);
-    const std::array<int, 3> expected = picture.at(x, y, shot.width, shot.height);
-    for (int channel = 0; channel < 3; ++channel) {
-        if (std::abs(pixel[channel] - expected[channel]) > kTolerance) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Share of a grid of samples over the whole window that show the picture.
-double shareMatching(const RunningGame::Screenshot& shot, const StretchedPicture& picture) {
-    int matching = 0;
-    int samples = 0;
-    for (int y = kStep / 2; y < shot.height; y += kStep) {
-        for (int x = kStep / 2; x < shot.width; x += kStep) {
-            matching += matchesAt(shot, picture, x, y) ? 1 : 0;
-            ++samples;
-        }
-    }
-    return samples ? static_cast<double>(matching) / samples : 0.0;
-}
 
 // Mean difference per channel over the sample grid: lowest for the picture shown.
 double meanError(const RunningGame::Screenshot& shot, const StretchedPicture& picture) {
@@ -116,17 +46,6 @@ double shareMatchingAtTheEdges(const RunningGame::Screenshot& shot,
         samples += 2;
     }
     return samples ? static_cast<double>(matching) / samples : 0.0;
-}
-
-// Waits (bounded) until the window shows the picture, and returns what it shows.
-RunningGame::Screenshot waitForPicture(const RunningGame& game, const StretchedPicture& picture,
-                                       double share) {
-    RunningGame::Screenshot shot = game.screenshot();
-    for (int attempt = 0; attempt < 200 && shareMatching(shot, picture) < share; ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        shot = game.screenshot();
-    }
-    return shot;
 }
 
 class Screens : public ::testing::Test {

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "running_game.h"
+
+#include "render/tga_image.h"
+
+#include <array>
+
+// A picture as the game stretches it over the 1024 by 768 window: bilinear
+// sampling of the decoded texture at the centre of each window pixel.
+class StretchedPicture {
+public:
+    explicit StretchedPicture(const char* file);
+
+    bool loaded() const { return loaded_; }
+
+    // Colour at window pixel (x, y), y downwards as in a screenshot.
+    std::array<int, 3> at(int x, int y, int width, int height) const;
+
+private:
+    int texel(int column, int row, int channel) const;
+
+    TgaImage image_;
+    bool loaded_ = false;
+};
+
+// Whether a screenshot pixel shows the picture, within a tolerance per channel
+// for filtering and stretching.
+bool matchesAt(const RunningGame::Screenshot& shot, const StretchedPicture& picture, int x, int y);
+// Share of a grid of samples over the whole window that show the picture.
+double shareMatching(const RunningGame::Screenshot& shot, const StretchedPicture& picture);
+// Waits (bounded) until the window shows the picture, and returns what it shows.
+RunningGame::Screenshot waitForPicture(const RunningGame& game, const StretchedPicture& picture,
+                                       double share);
