@@ -58,11 +58,6 @@ TEST(Hud, StartsAtZeroAndShowsTheWorldsCount) {
     EXPECT_EQ(hud.planetCount(), 0.0f);
 }
 
-TEST(Hud, AccessorsKeepOneHudAndOneFont) {
-    EXPECT_EQ(&getHud(), &getHud());
-    EXPECT_EQ(&getHudFont(), &getHudFont());
-}
-
 TEST_F(HudTest, DrawsTheCounterHalfWhiteInTheUpperRightOfTheField) {
     Hud hud;
     const std::array<GLfloat, 16> before = modelview();
