@@ -150,6 +150,15 @@ void RunningGame::click(int x, int y, int button) const {
     runQuietly("xdotool click " + std::to_string(button));
 }
 
+void RunningGame::press(int x, int y, int button) const {
+    moveMouse(x, y);
+    runQuietly("xdotool mousedown " + std::to_string(button));
+}
+
+void RunningGame::release(int button) const {
+    runQuietly("xdotool mouseup " + std::to_string(button));
+}
+
 RunningGame::Screenshot RunningGame::screenshot() const {
     XSync(display_, False);
     const Geometry size = geometry();

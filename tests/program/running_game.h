@@ -40,6 +40,9 @@ public:
     std::vector<Geometry> sizesAfterResize(int width, int height) const;
     void moveMouse(int x, int y) const;
     void click(int x, int y, int button = 1) const;
+    // A press and a release of their own, so that frames can pass in between.
+    void press(int x, int y, int button = 1) const;
+    void release(int button = 1) const;
     Screenshot screenshot() const;
     // Waits (bounded) until the window shows a different picture than `before`.
     Screenshot screenshotChangedFrom(const Screenshot& before) const;
