@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/camera.h"
+#include "app/fixed_size_window.h"
 #include "app/game.h"
 #include "app/input_manager.h"
 
@@ -76,6 +77,7 @@ int runProgram(int argc, char** argv) {
     glutInitWindowSize(kWindowWidth, kWindowHeight);
     glutCreateWindow(kWindowTitle);
     glutPositionWindow(kWindowX, kWindowY);
+    keepWindowAtFixedSize(kWindowWidth, kWindowHeight);
     registerCallbacks();
     getGame().init();
     glutMainLoop();

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -38,7 +39,8 @@ unsigned long channelOf(unsigned long pixel, unsigned long mask) {
 }
 
 // While the window is still being placed part of it may lie off the screen, and
-// reading it back then fails with an X error that must not end the test.
+// once the game has ended its window is gone: reading either back fails with an
+// X error that must not end the test.
 int ignoreXError(Display*, XErrorEvent*) {
     return 0;
 }
@@ -75,6 +77,8 @@ RunningGame::RunningGame() : RunningGame(Options{}) {}
 RunningGame::RunningGame(const Options& options) {
     pid_ = fork();
     if (pid_ == 0) {
+        // A test binary that is killed must not leave its game behind on the display.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (chdir(options.workingDirectory.c_str()) != 0) {
             _exit(126);
         }
@@ -113,7 +117,10 @@ std::string RunningGame::title() const {
 
 RunningGame::Geometry RunningGame::geometry() const {
     XWindowAttributes attributes{};
+    const XErrorHandler previous = XSetErrorHandler(ignoreXError); // the game may have ended
     XGetWindowAttributes(display_, window_, &attributes);
+    XSync(display_, False);
+    XSetErrorHandler(previous);
     return Geometry{attributes.width, attributes.height};
 }
 
@@ -123,9 +130,14 @@ void RunningGame::resize(int width, int height) const {
 }
 
 std::vector<RunningGame::Geometry> RunningGame::sizesAfterResize(int width, int height) const {
+    return sizesWhile([&] { resize(width, height); });
+}
+
+std::vector<RunningGame::Geometry>
+RunningGame::sizesWhile(const std::function<void()>& change) const {
     XSelectInput(display_, window_, StructureNotifyMask);
     XSync(display_, True);
-    resize(width, height);
+    change();
     std::vector<Geometry> sizes;
     for (int attempt = 0; attempt < kPollAttempts / 10; ++attempt) {
         std::this_thread::sleep_for(kPollInterval);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -33,11 +34,15 @@ public:
     RunningGame& operator=(const RunningGame&) = delete;
 
     bool hasWindow() const { return window_ != 0; }
+    // The X window's id, for tools that act on it.
+    unsigned long window() const { return window_; }
     std::string title() const;
     Geometry geometry() const;
     void resize(int width, int height) const;
     // Resizes the window and returns every size the window took until it settles.
     std::vector<Geometry> sizesAfterResize(int width, int height) const;
+    // Every size the window took while `change` ran and until it settled.
+    std::vector<Geometry> sizesWhile(const std::function<void()>& change) const;
     void moveMouse(int x, int y) const;
     void click(int x, int y, int button = 1) const;
     // A press and a release of their own, so that frames can pass in between.

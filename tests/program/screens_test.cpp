@@ -30,24 +30,6 @@ double meanError(const RunningGame::Screenshot& shot, const StretchedPicture& pi
     return samples ? sum / samples : 255.0;
 }
 
-// Share of samples along the outermost rows and columns that show the picture.
-double shareMatchingAtTheEdges(const RunningGame::Screenshot& shot,
-                               const StretchedPicture& picture) {
-    int matching = 0;
-    int samples = 0;
-    const int right = shot.width - 1;
-    const int bottom = shot.height - 1;
-    for (int x = 0; x < shot.width; x += 4) {
-        matching += matchesAt(shot, picture, x, 0) + matchesAt(shot, picture, x, bottom);
-        samples += 2;
-    }
-    for (int y = 0; y < shot.height; y += 4) {
-        matching += matchesAt(shot, picture, 0, y) + matchesAt(shot, picture, right, y);
-        samples += 2;
-    }
-    return samples ? static_cast<double>(matching) / samples : 0.0;
-}
-
 class Screens : public ::testing::Test {
 protected:
     Screens()

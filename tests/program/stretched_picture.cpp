@@ -65,6 +65,23 @@ double shareMatching(const RunningGame::Screenshot& shot, const StretchedPicture
     return samples ? static_cast<double>(matching) / samples : 0.0;
 }
 
+double shareMatchingAtTheEdges(const RunningGame::Screenshot& shot,
+                               const StretchedPicture& picture) {
+    int matching = 0;
+    int samples = 0;
+    const int right = shot.width - 1;
+    const int bottom = shot.height - 1;
+    for (int x = 0; x < shot.width; x += 4) {
+        matching += matchesAt(shot, picture, x, 0) + matchesAt(shot, picture, x, bottom);
+        samples += 2;
+    }
+    for (int y = 0; y < shot.height; y += 4) {
+        matching += matchesAt(shot, picture, 0, y) + matchesAt(shot, picture, right, y);
+        samples += 2;
+    }
+    return samples ? static_cast<double>(matching) / samples : 0.0;
+}
+
 RunningGame::Screenshot waitForPicture(const RunningGame& game, const StretchedPicture& picture,
                                        double share) {
     RunningGame::Screenshot shot = game.screenshot();

@@ -1,0 +1,90 @@
+// The game's window under a real window manager, which may resize or maximise
+// it: the window must come back to 1024 by 768 and show its picture edge to
+// edge. The manager is started and stopped here; the display has room for one.
+#include "running_game.h"
+#include "stretched_picture.h"
+#include "window_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+constexpr double kWholePicture = 0.97;
+
+void runQuietly(const std::string& command) {
+    ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0) << command;
+}
+
+RunningGame::Geometry settledGeometry(const RunningGame& game) {
+    RunningGame::Geometry size = game.geometry();
+    for (int attempt = 0; attempt < 100 && (size.width != kWidth || size.height != kHeight);
+         ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        size = game.geometry();
+    }
+    return size;
+}
+
+class ManagedWindow : public ::testing::Test {
+protected:
+    ManagedWindow() : title_(VANTOREL_DATA_DIR "/images/titlescreen.tga") {}
+
+    void SetUp() override {
+        ASSERT_TRUE(title_.loaded());
+        ASSERT_TRUE(manager_.managing()) << "openbox did not take charge of the display";
+        game_ = std::make_unique<RunningGame>();
+        ASSERT_TRUE(game_->hasWindow());
+        waitForPicture(*game_, title_, kWholePicture);
+        const RunningGame::Geometry size = settledGeometry(*game_);
+        ASSERT_EQ(size.width, kWidth);
+        ASSERT_EQ(size.height, kHeight);
+    }
+
+    // The manager's own tool, acting on the game's window by its id.
+    std::vector<RunningGame::Geometry> sizesWhileManagerDoes(const std::string& action) const {
+        const std::string command =
+            "wmctrl -i -r " + std::to_string(game_->window()) + " " + action;
+        return game_->sizesWhile([&] { runQuietly(command); });
+    }
+
+    // Whatever the manager did, the window ends at its own size, edge to edge.
+    void expectWholeTitleAtItsSize(const std::vector<RunningGame::Geometry>& sizes) const {
+        if (!sizes.empty()) {
+            EXPECT_EQ(sizes.back().width, kWidth);
+            EXPECT_EQ(sizes.back().height, kHeight);
+        }
+        const RunningGame::Geometry size = settledGeometry(*game_);
+        EXPECT_EQ(size.width, kWidth);
+        EXPECT_EQ(size.height, kHeight);
+        const RunningGame::Screenshot shot = waitForPicture(*game_, title_, kWholePicture);
+        EXPECT_GE(shareMatching(shot, title_), kWholePicture);
+        EXPECT_GE(shareMatchingAtTheEdges(shot, title_), kWholePicture);
+        EXPECT_TRUE(game_->stillRunning());
+    }
+
+    StretchedPicture title_;
+    WindowManager manager_;
+    std::unique_ptr<RunningGame> game_;
+};
+
+} // namespace
+
+TEST_F(ManagedWindow, ResizedByTheManagerItComesBackToItsSize) {
+    const std::vector<RunningGame::Geometry> sizes = sizesWhileManagerDoes("-e 0,-1,-1,640,480");
+    expectWholeTitleAtItsSize(sizes);
+}
+
+TEST_F(ManagedWindow, MaximisedByTheManagerItComesBackToItsSize) {
+    const std::vector<RunningGame::Geometry> sizes =
+        sizesWhileManagerDoes("-b add,maximized_vert,maximized_horz");
+    expectWholeTitleAtItsSize(sizes);
+}
