@@ -1,26 +1,18 @@
 #include "running_game.h"
 
+#include "play_field.h"
 #include "render/tga_image.h"
 #include "stretched_picture.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdlib>
 #include <thread>
 
 namespace {
 
 constexpr double kWholePicture = 0.97;
-constexpr double kPixelsPerUnit = 10.24;
-constexpr double kFieldLeft = -50.0;
-constexpr double kFieldTop = 75.0;
-constexpr double kEndImageSize = 45.0;
-constexpr double kSunX = 0.0;
-constexpr double kSunY = 40.0;
-constexpr int kTolerance = 40;
-constexpr int kSampleStep = 8;
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 constexpr int kPolls = 200;
 constexpr auto kClickHold = std::chrono::milliseconds(120);
@@ -29,44 +21,6 @@ constexpr int kCounterLeft = 670;
 constexpr int kCounterTop = 50;
 constexpr int kCounterRight = 1016;
 constexpr int kCounterBottom = 88;
-
-int windowX(double worldX) {
-    return static_cast<int>(std::lround((worldX - kFieldLeft) * kPixelsPerUnit));
-}
-
-int windowY(double worldY) {
-    return static_cast<int>(std::lround((kFieldTop - worldY) * kPixelsPerUnit));
-}
-
-// Share of the opaque texels of an end picture (drawn 45 by 45 units over the
-// sun) that the screenshot shows.
-double shareOfEndPicture(const RunningGame::Screenshot& shot, const TgaImage& picture) {
-    const double left = (kSunX - kEndImageSize / 2 - kFieldLeft) * kPixelsPerUnit;
-    const double top = (kFieldTop - (kSunY + kEndImageSize / 2)) * kPixelsPerUnit;
-    const double side = kEndImageSize * kPixelsPerUnit;
-    const int width = static_cast<int>(picture.width());
-    const int height = static_cast<int>(picture.height());
-    int opaque = 0;
-    int matching = 0;
-    for (int y = static_cast<int>(top) + 2; y < top + side - 2; y += kSampleStep) {
-        for (int x = static_cast<int>(left) + 2; x < left + side - 2; x += kSampleStep) {
-            const int u = static_cast<int>((x + 0.5 - left) / side * width);
-            const int v = static_cast<int>((y + 0.5 - top) / side * height);
-            const std::uint8_t* texel = picture.pixels() + 4 * (v * width + u);
-            if (texel[3] != 255) {
-                continue;
-            }
-            ++opaque;
-            const std::uint8_t* seen = shot.at(x, y);
-            bool same = true;
-            for (int c = 0; c < 3; ++c) {
-                same = same && std::abs(seen[c] - texel[c]) <= kTolerance;
-            }
-            matching += same ? 1 : 0;
-        }
-    }
-    return opaque ? static_cast<double>(matching) / opaque : 0.0;
-}
 
 template <typename Condition>
 RunningGame::Screenshot waitUntil(const RunningGame& game, Condition holds) {
@@ -115,7 +69,7 @@ TEST(PlayOnScreen, FlyingIntoTheSunLosesAndAClickStartsANewGame) {
     // so the button is held over a few frames, as a player's click is, and let go
     // before the ship reaches the sun: a button still held when the game ends
     // stays held into the next game.
-    game.press(windowX(kSunX), windowY(kSunY)); // the ship flies into the sun
+    game.press(windowX(kSunCentre.x), windowY(kSunCentre.y)); // the ship flies into the sun
     std::this_thread::sleep_for(kClickHold);
     game.release();
     const RunningGame::Screenshot lost = waitUntil(game, [&](const RunningGame::Screenshot& shot) {

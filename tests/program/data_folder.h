@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+// The game's data laid out afresh in a temporary folder of its own, as links
+// to the real files, so that a test can break one part of it and start the
+// game there. Removed with everything in it when the test ends.
+class DataFolder {
+public:
+    DataFolder();
+    ~DataFolder();
+    DataFolder(const DataFolder&) = delete;
+    DataFolder& operator=(const DataFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+
+    // Takes one picture away, as in "Spaceship.tga".
+    void removePicture(const std::string& name) const;
+    // Puts a file with these bytes in the place of one picture.
+    void replacePicture(const std::string& name, const std::string& bytes) const;
+    // Takes the whole sound folder away.
+    void removeSounds() const;
+
+private:
+    std::string path_;
+};

@@ -1,0 +1,213 @@
+// Faults a player may meet in the game's data, each met by the real binary.
+// Started without any data, the game says why and ends: see main_test.cpp.
+// Without an audio device it plays in silence: see silent_game_test.cpp.
+#include "data_folder.h"
+#include "play_field.h"
+#include "running_game.h"
+#include "stretched_picture.h"
+
+#include "render/tga_image.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ostream>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr double kWholePicture = 0.97;
+// Bodies are drawn over the backdrop during play.
+constexpr double kMostOfTheBackdrop = 0.85;
+// A picture that cannot be read leaves its body drawn untextured: white, opaque.
+constexpr int kWhite = 235;
+// The ship, 4 units wide and turning, always covers a disc of 2 units about its
+// centre; the sun's pictures are transparent in their corners.
+constexpr int kShipCoreRadius = 14;
+constexpr double kSunCornerOffset = 3.5;
+// The sun's two layers cross-fade: untextured, their white is never below 3/4.
+constexpr int kSunLight = 180;
+constexpr double kMostOfTheDisc = 0.8;
+constexpr auto kClickHold = std::chrono::milliseconds(150);
+constexpr auto kPollInterval = std::chrono::milliseconds(50);
+constexpr int kPolls = 100;
+
+struct Pictures {
+    StretchedPicture title{VANTOREL_DATA_DIR "/images/titlescreen.tga"};
+    StretchedPicture instructions{VANTOREL_DATA_DIR "/images/instructions.tga"};
+    StretchedPicture backdrop{VANTOREL_DATA_DIR "/images/background.tga"};
+};
+
+RunningGame::Options inFolder(const DataFolder& folder) {
+    RunningGame::Options options;
+    options.workingDirectory = folder.path();
+    return options;
+}
+
+// The title, the instructions, then the first play frames, as a player sees them.
+RunningGame::Screenshot playScreen(const RunningGame& game, const Pictures& pictures) {
+    EXPECT_GE(shareMatching(waitForPicture(game, pictures.title, kWholePicture), pictures.title),
+              kWholePicture);
+    game.click(512, 384);
+    EXPECT_GE(shareMatching(waitForPicture(game, pictures.instructions, kWholePicture),
+                            pictures.instructions),
+              kWholePicture);
+    game.click(windowX(30.0), windowY(70.0)); // the ship waits at its start
+    return waitForPicture(game, pictures.backdrop, kMostOfTheBackdrop);
+}
+
+bool whiteAround(const RunningGame::Screenshot& shot, const WorldPoint& centre, int radius) {
+    const int centreX = windowX(centre.x);
+    const int centreY = windowY(centre.y);
+    for (int y = centreY - radius; y <= centreY + radius; ++y) {
+        for (int x = centreX - radius; x <= centreX + radius; ++x) {
+            const int dx = x - centreX;
+            const int dy = y - centreY;
+            if (dx * dx + dy * dy > radius * radius) {
+                continue;
+            }
+            const std::uint8_t* pixel = shot.at(x, y);
+            if (pixel[0] < kWhite || pixel[1] < kWhite || pixel[2] < kWhite) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Most of the ship's disc at `centre` shows the backdrop: the ship is not there.
+bool backdropAround(const RunningGame::Screenshot& shot, const StretchedPicture& backdrop,
+                    const WorldPoint& centre) {
+    const int centreX = windowX(centre.x);
+    const int centreY = windowY(centre.y);
+    int pixels = 0;
+    int matching = 0;
+    for (int y = centreY - kShipCoreRadius; y <= centreY + kShipCoreRadius; ++y) {
+        for (int x = centreX - kShipCoreRadius; x <= centreX + kShipCoreRadius; ++x) {
+            ++pixels;
+            matching += matchesAt(shot, backdrop, x, y) ? 1 : 0;
+        }
+    }
+    return matching >= pixels * kMostOfTheDisc;
+}
+
+// Untextured, the sun would be a square of white light, lightest in its
+// corners; with its picture they show what lies behind them.
+bool sunDrawnTextured(const RunningGame::Screenshot& shot) {
+    for (const double dx : {-kSunCornerOffset, kSunCornerOffset}) {
+        for (const double dy : {-kSunCornerOffset, kSunCornerOffset}) {
+            const std::uint8_t* pixel =
+                shot.at(windowX(kSunCentre.x + dx), windowY(kSunCentre.y + dy));
+            if (pixel[0] >= kSunLight && pixel[1] >= kSunLight && pixel[2] >= kSunLight) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::string realPicture(const char* name) {
+    TgaImage probe; // only to check that the file exists and reads
+    const std::string path = std::string(VANTOREL_DATA_DIR "/images/") + name;
+    return probe.load(path.c_str(), false) ? path : std::string();
+}
+
+struct ShipPictureFault {
+    const char* name;
+    void (*apply)(const DataFolder& folder);
+    bool shipUntextured;
+};
+
+const ShipPictureFault kShipPictureFaults[] = {
+    {"Intact", [](const DataFolder&) {}, false},
+    {"Missing", [](const DataFolder& folder) { folder.removePicture("Spaceship.tga"); }, true},
+    {"Empty", [](const DataFolder& folder) { folder.replacePicture("Spaceship.tga", ""); }, true},
+    // A download cut short inside the 18-byte header.
+    {"CutInItsHeader",
+     [](const DataFolder& folder) {
+         folder.replacePicture("Spaceship.tga", std::string("\0\0\2\0\0\0\0\0\0\0", 10));
+     },
+     true},
+    {"NotAPicture",
+     [](const DataFolder& folder) {
+         folder.replacePicture("Spaceship.tga",
+                               std::string(4096, '\xA5') + "this was never a picture\n");
+     },
+     true},
+};
+
+void PrintTo(const ShipPictureFault& fault, std::ostream* out) {
+    *out << fault.name;
+}
+
+class ShipPictureFaults : public ::testing::TestWithParam<ShipPictureFault> {};
+
+} // namespace
+
+TEST_P(ShipPictureFaults, GameRunsAndOnlyTheShipIsDrawnUntextured) {
+    const ShipPictureFault& fault = GetParam();
+    const Pictures pictures;
+    ASSERT_TRUE(pictures.title.loaded() && pictures.instructions.loaded());
+    ASSERT_TRUE(pictures.backdrop.loaded());
+    ASSERT_FALSE(realPicture("Spaceship.tga").empty());
+    const DataFolder folder;
+    fault.apply(folder);
+
+    RunningGame game(inFolder(folder));
+    ASSERT_TRUE(game.hasWindow());
+    const RunningGame::Screenshot play = playScreen(game, pictures);
+    EXPECT_GE(shareMatching(play, pictures.backdrop), kMostOfTheBackdrop);
+    EXPECT_EQ(whiteAround(play, kShipStart, kShipCoreRadius), fault.shipUntextured)
+        << (fault.shipUntextured ? "the ship should be a plain white square"
+                                 : "the ship's own picture should show");
+    EXPECT_TRUE(sunDrawnTextured(play)) << "the sun lost its picture";
+
+    // The ship still flies: where it waited, the backdrop shows again.
+    game.press(windowX(-30.0), windowY(60.0));
+    std::this_thread::sleep_for(kClickHold);
+    game.release();
+    RunningGame::Screenshot flown = game.screenshot();
+    for (int attempt = 0; attempt < kPolls && !backdropAround(flown, pictures.backdrop, kShipStart);
+         ++attempt) {
+        std::this_thread::sleep_for(kPollInterval);
+        flown = game.screenshot();
+    }
+    EXPECT_TRUE(backdropAround(flown, pictures.backdrop, kShipStart)) << "the ship never left";
+    EXPECT_TRUE(game.stillRunning());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, ShipPictureFaults, ::testing::ValuesIn(kShipPictureFaults),
+                         [](const ::testing::TestParamInfo<ShipPictureFault>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(SoundFaults, WithoutAnySoundTheGamePlaysOnInSilence) {
+    const Pictures pictures;
+    ASSERT_TRUE(pictures.backdrop.loaded());
+    TgaImage lose;
+    ASSERT_TRUE(lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false));
+    const DataFolder folder;
+    folder.removeSounds();
+
+    RunningGame game(inFolder(folder));
+    ASSERT_TRUE(game.hasWindow());
+    const RunningGame::Screenshot play = playScreen(game, pictures);
+    EXPECT_GE(shareMatching(play, pictures.backdrop), kMostOfTheBackdrop);
+
+    // Held on the ship it spins up with its sound; flown into the sun it
+    // explodes with another: both files are missing.
+    game.press(windowX(kShipStart.x), windowY(kShipStart.y));
+    std::this_thread::sleep_for(4 * kClickHold);
+    game.release();
+    game.press(windowX(kSunCentre.x), windowY(kSunCentre.y));
+    std::this_thread::sleep_for(kClickHold);
+    game.release();
+    RunningGame::Screenshot lost = game.screenshotChangedFrom(play);
+    for (int attempt = 0; attempt < kPolls && !showsEndPicture(lost, lose); ++attempt) {
+        std::this_thread::sleep_for(kPollInterval);
+        lost = game.screenshot();
+    }
+    EXPECT_TRUE(showsEndPicture(lost, lose)) << "the game did not play on to its end";
+    EXPECT_TRUE(game.stillRunning());
+}
