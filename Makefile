@@ -6,13 +6,13 @@ XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 TEST_ENV := SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 JOBS ?= 2
 
-.PHONY: run test build build-asan deps deps-test assets bench fuzz clean
+.PHONY: run test build build-asan deps deps-test assets screenshots bench fuzz clean
 
 run: deps build
 	./build/vantorel
 
 test: deps-test build build-asan
-	$(TEST_ENV) $(XVFB) ctest --test-dir build --output-on-failure -j$(JOBS)
+	$(TEST_ENV) $(XVFB) ctest --test-dir build --output-on-failure -j$(JOBS) -LE screenshots
 	$(TEST_ENV) ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		$(XVFB) ctest --test-dir build-asan --output-on-failure -j$(JOBS) -L unit
 
@@ -33,6 +33,12 @@ build-asan:
 assets:
 	tools/install-deps.sh assets
 	tools/make-assets.sh
+
+# Plays a real game for the README's screenshots and puts them beside it.
+screenshots: deps-test build
+	$(TEST_ENV) $(XVFB) ctest --test-dir build --output-on-failure -L screenshots
+	mkdir -p docs/screenshots
+	cp build/screenshots/title.png build/screenshots/play.png build/screenshots/lose.png docs/screenshots/
 
 clean:
 	rm -rf build build-asan build-fuzz
