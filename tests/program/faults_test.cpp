@@ -33,12 +33,6 @@ constexpr auto kClickHold = std::chrono::milliseconds(150);
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 constexpr int kPolls = 100;
 
-struct Pictures {
-    StretchedPicture title{VANTOREL_DATA_DIR "/images/titlescreen.tga"};
-    StretchedPicture instructions{VANTOREL_DATA_DIR "/images/instructions.tga"};
-    StretchedPicture backdrop{VANTOREL_DATA_DIR "/images/background.tga"};
-};
-
 RunningGame::Options inFolder(const DataFolder& folder) {
     RunningGame::Options options;
     options.workingDirectory = folder.path();
@@ -46,7 +40,7 @@ RunningGame::Options inFolder(const DataFolder& folder) {
 }
 
 // The title, the instructions, then the first play frames, as a player sees them.
-RunningGame::Screenshot playScreen(const RunningGame& game, const Pictures& pictures) {
+RunningGame::Screenshot playScreen(const RunningGame& game, const ScreenPictures& pictures) {
     EXPECT_GE(shareMatching(waitForPicture(game, pictures.title, kWholePicture), pictures.title),
               kWholePicture);
     game.click(512, 384);
@@ -147,9 +141,8 @@ class ShipPictureFaults : public ::testing::TestWithParam<ShipPictureFault> {};
 
 TEST_P(ShipPictureFaults, GameRunsAndOnlyTheShipIsDrawnUntextured) {
     const ShipPictureFault& fault = GetParam();
-    const Pictures pictures;
-    ASSERT_TRUE(pictures.title.loaded() && pictures.instructions.loaded());
-    ASSERT_TRUE(pictures.backdrop.loaded());
+    const ScreenPictures pictures;
+    ASSERT_TRUE(pictures.loaded());
     ASSERT_FALSE(realPicture("Spaceship.tga").empty());
     const DataFolder folder;
     fault.apply(folder);
@@ -183,8 +176,8 @@ INSTANTIATE_TEST_SUITE_P(Faults, ShipPictureFaults, ::testing::ValuesIn(kShipPic
                          });
 
 TEST(SoundFaults, WithoutAnySoundTheGamePlaysOnInSilence) {
-    const Pictures pictures;
-    ASSERT_TRUE(pictures.backdrop.loaded());
+    const ScreenPictures pictures;
+    ASSERT_TRUE(pictures.loaded());
     TgaImage lose;
     ASSERT_TRUE(lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false));
     const DataFolder folder;

@@ -18,12 +18,6 @@ constexpr int kGamesToTry = 6;
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 constexpr int kPlayFramePolls = 100;
 
-struct Pictures {
-    StretchedPicture title{VANTOREL_DATA_DIR "/images/titlescreen.tga"};
-    StretchedPicture instructions{VANTOREL_DATA_DIR "/images/instructions.tga"};
-    StretchedPicture backdrop{VANTOREL_DATA_DIR "/images/background.tga"};
-};
-
 // Window pixels, y down, right and bottom excluded.
 struct Strip {
     int left;
@@ -101,7 +95,7 @@ bool plainAroundTheCounter(const RunningGame::Screenshot& shot, const StretchedP
 // Two presses lead from the title through the instructions to play; returns
 // the first play frame whose counter surroundings show the backdrop alone, or
 // the last one seen when a body stays over them.
-RunningGame::Screenshot playScreen(const RunningGame& game, const Pictures& pictures) {
+RunningGame::Screenshot playScreen(const RunningGame& game, const ScreenPictures& pictures) {
     game.click(512, 384);
     waitForPicture(game, pictures.instructions, kWholePicture);
     game.click(512, 384);
@@ -117,9 +111,8 @@ RunningGame::Screenshot playScreen(const RunningGame& game, const Pictures& pict
 } // namespace
 
 TEST(HudOnScreen, PlayScreenShowsTheCounterHalfWhiteOverTheBackdrop) {
-    const Pictures pictures;
-    ASSERT_TRUE(pictures.title.loaded() && pictures.instructions.loaded());
-    ASSERT_TRUE(pictures.backdrop.loaded());
+    const ScreenPictures pictures;
+    ASSERT_TRUE(pictures.loaded());
     const StretchedPicture& backdrop = pictures.backdrop;
 
     RunningGame::Screenshot shot;

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr double kFieldLeft = -50.0;
-constexpr double kFieldTop = 75.0;
 constexpr double kEndImageSize = 45.0;
 constexpr int kTolerance = 40;
 constexpr int kSampleStep = 8;

@@ -15,6 +15,15 @@ constexpr WorldPoint kSunCentre{0.0, 40.0};
 // Where the ship of every new game waits.
 constexpr WorldPoint kShipStart{0.0, 48.0};
 constexpr double kPixelsPerUnit = 10.24;
+constexpr double kFieldLeft = -50.0;
+constexpr double kFieldRight = 50.0;
+constexpr double kFieldBottom = 0.0;
+constexpr double kFieldTop = 75.0;
+// The counter "Planets Formed: N", in window pixels (y down).
+constexpr int kCounterLeft = 670;
+constexpr int kCounterTop = 50;
+constexpr int kCounterRight = 1016;
+constexpr int kCounterBottom = 88;
 
 // The window pixel showing a world point, y down as in a screenshot.
 int windowX(double worldX);

@@ -16,11 +16,6 @@ constexpr double kWholePicture = 0.97;
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 constexpr int kPolls = 200;
 constexpr auto kClickHold = std::chrono::milliseconds(120);
-// The counter "Planets Formed: 0", in window pixels (y down).
-constexpr int kCounterLeft = 670;
-constexpr int kCounterTop = 50;
-constexpr int kCounterRight = 1016;
-constexpr int kCounterBottom = 88;
 
 template <typename Condition>
 RunningGame::Screenshot waitUntil(const RunningGame& game, Condition holds) {

@@ -34,10 +34,6 @@ constexpr milliseconds kBetweenCloudFrames{700};
 // A cloud this close to the sun or the edge of the field is not worth the risk.
 constexpr double kCloudSunClearance = 10.0;
 constexpr double kCloudEdgeMargin = 6.0;
-constexpr double kFieldLeft = -50.0;
-constexpr double kFieldRight = 50.0;
-constexpr double kFieldBottom = 0.0;
-constexpr double kFieldTop = 75.0;
 // The last stop before the cloud lies this far beside it, across the line to the sun,
 // so that the final run in never comes nearer the sun than the cloud is.
 constexpr double kRunIn = 12.0;
@@ -52,19 +48,11 @@ constexpr double kRings[] = {14.0, 22.0, 30.0};
 constexpr double kMovedCloud = 5.0;
 constexpr milliseconds kLongestLoss{10000};
 constexpr auto kPollInterval = milliseconds(50);
-// The counter "Planets Formed: N", in window pixels (y down), and how many of
-// its pixels change clearly when the number does.
-constexpr int kCounterLeft = 670;
-constexpr int kCounterTop = 50;
-constexpr int kCounterRight = 1016;
-constexpr int kCounterBottom = 88;
+// How many pixels of the counter change clearly when its number does.
 constexpr int kClearChange = 48;
 constexpr int kLeastChangedPixels = 40;
 
-struct Pictures {
-    StretchedPicture title{VANTOREL_DATA_DIR "/images/titlescreen.tga"};
-    StretchedPicture instructions{VANTOREL_DATA_DIR "/images/instructions.tga"};
-    StretchedPicture backdrop{VANTOREL_DATA_DIR "/images/background.tga"};
+struct Pictures : ScreenPictures {
     TgaImage lose;
     Pictures() { lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false); }
 };
@@ -223,8 +211,7 @@ bool playForPictures(const Pictures& pictures, const GasCloudFinder& finder, Sho
 
 TEST(ReadmeScreenshots, TitleAGameWithPlanetsAndTheLosePicture) {
     const Pictures pictures;
-    ASSERT_TRUE(pictures.title.loaded() && pictures.instructions.loaded());
-    ASSERT_TRUE(pictures.backdrop.loaded());
+    ASSERT_TRUE(pictures.loaded());
     ASSERT_EQ(pictures.lose.bitsPerPixel(), 32);
     const GasCloudFinder finder(pictures.backdrop);
 

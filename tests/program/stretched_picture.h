@@ -24,6 +24,15 @@ private:
     bool loaded_ = false;
 };
 
+// The game's three full-window pictures, as it stretches them.
+struct ScreenPictures {
+    StretchedPicture title{VANTOREL_DATA_DIR "/images/titlescreen.tga"};
+    StretchedPicture instructions{VANTOREL_DATA_DIR "/images/instructions.tga"};
+    StretchedPicture backdrop{VANTOREL_DATA_DIR "/images/background.tga"};
+
+    bool loaded() const { return title.loaded() && instructions.loaded() && backdrop.loaded(); }
+};
+
 // Whether a screenshot pixel shows the picture, within a tolerance per channel
 // for filtering and stretching.
 bool matchesAt(const RunningGame::Screenshot& shot, const StretchedPicture& picture, int x, int y);
