@@ -6,7 +6,7 @@ XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 TEST_ENV := SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 JOBS ?= 2
 
-.PHONY: run test build build-asan deps deps-test assets bench fuzz clean
+.PHONY: run test build build-asan deps deps-test assets deb clean
 
 run: deps build
 	./build/vantorel
@@ -33,6 +33,9 @@ build-asan:
 assets:
 	tools/install-deps.sh assets
 	tools/make-assets.sh
+
+deb: deps build
+	cd build && cpack
 
 clean:
 	rm -rf build build-asan build-fuzz
