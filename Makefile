@@ -6,7 +6,7 @@ XVFB := xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 TEST_ENV := SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 JOBS ?= 2
 
-.PHONY: run test build build-asan deps deps-test assets screenshots bench fuzz clean
+.PHONY: run test build build-asan deps deps-test assets screenshots deb clean
 
 run: deps build
 	./build/vantorel
@@ -39,6 +39,9 @@ screenshots: deps-test build
 	$(TEST_ENV) $(XVFB) ctest --test-dir build --output-on-failure -L screenshots
 	mkdir -p docs/screenshots
 	cp build/screenshots/title.png build/screenshots/play.png build/screenshots/lose.png docs/screenshots/
+
+deb: deps build
+	cd build && cpack
 
 clean:
 	rm -rf build build-asan build-fuzz

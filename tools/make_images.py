@@ -677,6 +677,36 @@ def lose():
 
 # ---------------------------------------------------------------- main
 
+ICON = os.path.join(ROOT, "packaging", "vantorel.png")
+ICON_SIDE = 128
+
+
+def icon(sprites):
+    """The desktop icon: the sun with a planet on its orbit and the ship, on a dark tile."""
+    side = ICON_SIDE * 4
+    canvas = Image.new("RGBA", (side, side), (0, 0, 0, 0))
+    ImageDraw.Draw(canvas).rounded_rectangle((8, 8, side - 8, side - 8), radius=96,
+                                             fill=(14, 16, 40, 255), outline=(90, 110, 200, 255),
+                                             width=10)
+    ImageDraw.Draw(canvas).ellipse((70, 150, side - 70, side - 150),
+                                   outline=(150, 170, 230, 150), width=8)
+
+    def place(sprite, centre, size, rotation=0.0, tint=None):
+        picture = sprite
+        if tint:
+            rgb = ImageChops.multiply(picture.convert("RGB"), Image.new("RGB", picture.size, tint))
+            picture = with_alpha(rgb, picture.getchannel("A"))
+        picture = picture.rotate(rotation, resample=Image.BICUBIC).resize((size, size),
+                                                                           Image.LANCZOS)
+        canvas.alpha_composite(picture, (int(centre[0] - size / 2), int(centre[1] - size / 2)))
+
+    place(sprites["sun2.tga"], (side / 2, side / 2), 300)
+    place(sprites["sun.tga"], (side / 2, side / 2), 300)
+    place(sprites["Planet.tga"], (400, 330), 110, rotation=30, tint=(120, 200, 255))
+    place(sprites["Spaceship.tga"], (130, 190), 120, rotation=25)
+    canvas.resize((ICON_SIDE, ICON_SIDE), Image.LANCZOS).save(ICON)
+
+
 def main():
     os.makedirs(IMAGES, exist_ok=True)
     sprites = {
@@ -694,6 +724,7 @@ def main():
     }
     for name, picture in sprites.items():
         save(picture, name)
+    icon(sprites)
     screens = {
         "background.tga": background(),
         "titlescreen.tga": titlescreen(sprites),

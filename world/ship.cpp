@@ -48,10 +48,17 @@ void Ship::update(float dt) {
     computePolarAngle(x_, y_);
 }
 
+void Ship::setButtonHeld(bool held) {
+    buttonHeld_ = held;
+    pressPending_ = pressPending_ || held;
+}
+
 // Re-evaluated on every update while the button is held, so a hold on the ship
 // restarts the sound each time and a hold beside it keeps the ship creeping.
 void Ship::takeControl() {
-    if (!buttonHeld_) {
+    const bool pressed = buttonHeld_ || pressPending_;
+    pressPending_ = false;
+    if (!pressed) {
         return;
     }
     if (isNear(targetX_, targetY_)) {

@@ -22,7 +22,7 @@ public:
         targetX_ = x;
         targetY_ = y;
     }
-    void setButtonHeld(bool held) { buttonHeld_ = held; }
+    void setButtonHeld(bool held);
     void setX(float x) { x_ = x; }
     void setY(float y) { y_ = y; }
     void setDead(bool dead) { dead_ = dead; }
@@ -68,6 +68,9 @@ private:
     float velocityX_ = 0.0f;
     float velocityY_ = 0.0f;
     bool buttonHeld_ = false;
+    // A press seen since the last update: a click whose press and release both
+    // arrive between two frames still counts once.
+    bool pressPending_ = false;
     MoveState moveState_ = MoveState::Idle;
     float spinRate_;
     bool moving_ = false;

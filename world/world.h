@@ -33,6 +33,7 @@ public:
     const std::vector<std::unique_ptr<Debris>>& debris() const { return debris_; }
     const std::vector<std::unique_ptr<Planet>>& planets() const { return planets_; }
     GasCloud& gasCloud() { return gasCloud_; }
+    const GasCloud& gasCloud() const { return gasCloud_; }
     const Sun& sun() const { return sun_; }
     int planetsFormed() const { return planetsFormed_; }
 

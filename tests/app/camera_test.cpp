@@ -2,7 +2,8 @@
 
 #include "support/gl_context.h"
 
-#include <GL/glu.h>
+#include <GL/gl.h>
+
 #include <gtest/gtest.h>
 
 TEST(Camera, StartsWithoutASize) {
@@ -20,34 +21,13 @@ TEST(Camera, HalfHeightCoversThePlayField) {
 
 using CameraOnScreen = GlTest;
 
-namespace {
-
-struct WindowPoint {
-    double x, y;
-};
-
-WindowPoint project(double x, double y) {
-    GLdouble modelview[16];
-    GLdouble projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    WindowPoint point{};
-    GLdouble z = 0.0;
-    gluProject(x, y, 0.0, modelview, projection, viewport, &point.x, &point.y, &z);
-    return point;
-}
-
-} // namespace
-
 TEST_F(CameraOnScreen, ShowsExactlyThePlayField) {
     Camera camera;
     camera.reshape(1024, 768);
     camera.apply();
-    const WindowPoint topLeft = project(-50.0, 75.0);
-    const WindowPoint bottomRight = project(50.0, 0.0);
-    const WindowPoint centre = project(0.0, 37.5);
+    const WindowPoint topLeft = projectToWindow(-50.0, 75.0);
+    const WindowPoint bottomRight = projectToWindow(50.0, 0.0);
+    const WindowPoint centre = projectToWindow(0.0, 37.5);
     EXPECT_NEAR(topLeft.x, 0.0, 0.01);
     EXPECT_NEAR(topLeft.y, 768.0, 0.01);
     EXPECT_NEAR(bottomRight.x, 1024.0, 0.01);

@@ -3,6 +3,7 @@
 #include "app/elapsed_time.h"
 #include "app/game_screen.h"
 #include "support/gl_context.h"
+#include "world/world.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -68,6 +69,9 @@ TEST_F(GameClock, TwoFramesInOneMillisecondAdvanceByNothing) {
 
 TEST_F(GameClock, FirstPlayFrameGetsOnlyTheTimeSinceThePreviousFrame) {
     Game game;
+    const World& world = getWorld();
+    const GasCloud& cloud = world.gasCloud();
+    const float turned = cloud.rotation();
     currentScreen = GameScreen::Title;
     for (int ms = 10000; ms <= 15000; ms += 100) {
         driveElapsedMilliseconds(ms);
@@ -77,10 +81,13 @@ TEST_F(GameClock, FirstPlayFrameGetsOnlyTheTimeSinceThePreviousFrame) {
     driveElapsedMilliseconds(20000);
     game.drawFrame();
 
+    EXPECT_EQ(cloud.rotation(), turned) << "the world stands still behind the menus";
+
     currentScreen = GameScreen::Playing;
     driveElapsedMilliseconds(20016);
     game.drawFrame();
     EXPECT_DOUBLE_EQ(game.delta(), 0.016);
+    EXPECT_NEAR(cloud.rotation() - turned, 40.0f * 0.016f, 1e-4f); // turns 40 degrees a second
 }
 
 TEST_F(GameClock, FrameLeavesTheMatrixStackBalanced) {

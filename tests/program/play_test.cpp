@@ -15,7 +15,7 @@ namespace {
 constexpr double kWholePicture = 0.97;
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 constexpr int kPolls = 200;
-constexpr auto kClickHold = std::chrono::milliseconds(120);
+constexpr auto kWreckComesToRest = std::chrono::milliseconds(2500);
 
 template <typename Condition>
 RunningGame::Screenshot waitUntil(const RunningGame& game, Condition holds) {
@@ -60,26 +60,23 @@ TEST(PlayOnScreen, FlyingIntoTheSunLosesAndAClickStartsANewGame) {
     const RunningGame::Screenshot playing = game.screenshot();
     ASSERT_LT(shareOfEndPicture(playing, lose), 0.5);
 
-    // A click that presses and releases between two frames never moves the ship,
-    // so the button is held over a few frames, as a player's click is, and let go
-    // before the ship reaches the sun: a button still held when the game ends
-    // stays held into the next game.
-    game.press(windowX(kSunCentre.x), windowY(kSunCentre.y)); // the ship flies into the sun
-    std::this_thread::sleep_for(kClickHold);
-    game.release();
+    // A quick click: press and release may well arrive between two frames.
+    game.click(windowX(kSunCentre.x), windowY(kSunCentre.y)); // the ship flies into the sun
     const RunningGame::Screenshot lost = waitUntil(game, [&](const RunningGame::Screenshot& shot) {
         return shareOfEndPicture(shot, lose) > 0.9;
     });
     EXPECT_GT(shareOfEndPicture(lost, lose), 0.9) << "the lose picture never showed";
 
-    // Held over a frame or more, so that the release does not withdraw the
-    // request; the release then sends the new ship away from the sun.
+    // The wreck flies on until it comes to rest near the sun's centre; a new game
+    // started before that would send the new ship the same way.
+    std::this_thread::sleep_for(kWreckComesToRest);
+    // A release before the next frame would withdraw the restart, so the button
+    // is held until the new game shows; the release then reaches the new ship.
     game.press(windowX(35.0), windowY(65.0));
-    std::this_thread::sleep_for(kClickHold);
-    game.release();
     const RunningGame::Screenshot again = waitUntil(game, [&](const RunningGame::Screenshot& shot) {
         return shareOfEndPicture(shot, lose) < 0.5;
     });
+    game.release();
     EXPECT_LT(shareOfEndPicture(again, lose), 0.5) << "no new game started";
     EXPECT_LT(counterDifference(again, playing), 4.0) << "the counter should read 0 again";
     EXPECT_TRUE(game.stillRunning());

@@ -1,25 +1,15 @@
 #include "support/body_drawing.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 #include <unistd.h>
 
 WindowPixel windowPixelOf(float x, float y) {
-    GLdouble modelview[16];
-    GLdouble projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    GLdouble windowX = 0.0;
-    GLdouble windowY = 0.0;
-    GLdouble windowZ = 0.0;
-    gluProject(x, y, 0.0, modelview, projection, viewport, &windowX, &windowY, &windowZ);
-    return WindowPixel{static_cast<int>(std::floor(windowX)),
-                       static_cast<int>(std::floor(windowY))};
+    const WindowPoint point = projectToWindow(x, y);
+    return WindowPixel{static_cast<int>(std::floor(point.x)),
+                       static_cast<int>(std::floor(point.y))};
 }
 
 void clearToBlack() {

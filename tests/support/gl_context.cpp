@@ -2,6 +2,7 @@
 
 #include "app/camera.h"
 
+#include <GL/glu.h>
 #include <GL/glut.h>
 #include <X11/Xlib.h>
 
@@ -81,4 +82,17 @@ int GlTest::modelviewStackDepth() {
     GLint depth = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
     return depth;
+}
+
+WindowPoint projectToWindow(double x, double y) {
+    GLdouble modelview[16];
+    GLdouble projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    WindowPoint point{};
+    GLdouble z = 0.0;
+    gluProject(x, y, 0.0, modelview, projection, viewport, &point.x, &point.y, &z);
+    return point;
 }

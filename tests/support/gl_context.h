@@ -5,6 +5,14 @@
 #include <array>
 #include <cstdint>
 
+// Where the world point (x, y, 0) lands in the window under the current
+// matrices, in window coordinates with y up.
+struct WindowPoint {
+    double x;
+    double y;
+};
+WindowPoint projectToWindow(double x, double y);
+
 // A real OpenGL context: one GLUT window of 1024 by 768 per test binary, opened
 // on first use (tests run under Xvfb). Each test starts with the camera's
 // projection and view, a white clear and the game's fixed state.

@@ -128,6 +128,26 @@ TEST(Ship, KeepsTravellingToWhereTheButtonWasReleased) {
     EXPECT_FLOAT_EQ(ship.velocityX(), -22.0f);
 }
 
+TEST(Ship, AClickBetweenTwoUpdatesStillCounts) {
+    Ship travelling;
+    travelling.setTarget(20.0f, kStartY);
+    travelling.setButtonHeld(true);
+    travelling.setButtonHeld(false); // released before the next frame
+    travelling.update(0.1f);
+    EXPECT_TRUE(travelling.moving());
+    EXPECT_FLOAT_EQ(travelling.x(), 2.0f);
+    travelling.update(0.1f);
+    EXPECT_FLOAT_EQ(travelling.x(), 3.8f) << "goes on to where it was sent";
+
+    Ship spinning;
+    spinning.setTarget(kStartX, kStartY);
+    spinning.setButtonHeld(true);
+    spinning.setButtonHeld(false);
+    spinning.update(0.1f);
+    spinning.update(0.1f);
+    EXPECT_FLOAT_EQ(spinning.spinRate(), 5.0f) << "one spin-up step (1 + 5 - 1) and no second";
+}
+
 TEST(Ship, StaysPutWhenAnIdleShipGetsATargetWithoutAPress) {
     Ship ship;
     ship.setTarget(20.0f, 10.0f);
