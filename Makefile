@@ -1,5 +1,6 @@
 # The two commands: `make run` and `make test`. Both install what is missing first.
-# CI also runs `make soak`: an hour of game time under the sanitizers.
+# CI also runs `make soak` (an hour of game time under the sanitizers) and
+# `make valgrind` (memcheck over scripted play of the real binary).
 BUILD_TYPE ?= RelWithDebInfo
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVANTOREL_WERROR=$(WERROR)
@@ -8,7 +9,7 @@ TEST_ENV := SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 JOBS ?= 2
 
-.PHONY: run test soak build build-asan deps deps-test assets bench fuzz clean
+.PHONY: run test soak valgrind build build-asan deps deps-test assets bench fuzz clean
 
 run: deps build
 	./build/vantorel
@@ -23,6 +24,9 @@ soak: deps-test
 	cmake -S . -B build-asan $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DVANTOREL_SANITIZE=ON -DVANTOREL_SOAK=ON
 	cmake --build build-asan -j$(JOBS) --target vantorel_soak
 	$(TEST_ENV) $(SANITIZER_ENV) $(XVFB) ctest --test-dir build-asan --output-on-failure -L soak -V
+
+valgrind: deps-test build
+	$(TEST_ENV) $(XVFB) tools/valgrind-play.sh build/vantorel
 
 deps:
 	tools/install-deps.sh build
