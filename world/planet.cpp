@@ -70,6 +70,13 @@ void Planet::load() {
     blue_ = randomRange(kTintLow, kTintHigh);
 }
 
+void Planet::unload() {
+    if (displayList_ != 0) {
+        glDeleteLists(static_cast<GLuint>(displayList_), 1);
+        displayList_ = 0;
+    }
+}
+
 void Planet::update(float dt) {
     radius_ = size_ / 2.0f;
     const int age = elapsedMilliseconds() - loadTime_;

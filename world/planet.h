@@ -13,6 +13,9 @@ public:
     void computePolarAngle(float px, float py);
     void setSize(float s);
     void load();
+    // Deletes the display list load recorded: planets come and go with every
+    // game, so whoever drops one releases its list first.
+    void unload();
     void update(float dt);
     void draw() const;
 
@@ -34,6 +37,7 @@ public:
     bool hit() const { return hit_; }
     float spin() const { return spin_; }
     bool formed() const { return formed_; }
+    int displayList() const { return displayList_; }
 
 private:
     void advanceOrbit(float dt);

@@ -251,7 +251,7 @@ void World::drawEndImage() const {
 void World::restart() {
     planetsFormed_ = 0;
     endImageScale_ = kEndImageScale;
-    planets_.clear();
+    releasePlanets();
     ship_.setX(kRestartX);
     ship_.setY(kRestartY);
     scatterCapturedDebris();
@@ -259,6 +259,13 @@ void World::restart() {
     restartRequested_ = false;
     gameOver_ = false;
     lostWithFullSystem_ = false;
+}
+
+void World::releasePlanets() {
+    for (const std::unique_ptr<Planet>& planet : planets_) {
+        planet->unload();
+    }
+    planets_.clear();
 }
 
 World& getWorld() {

@@ -47,6 +47,7 @@ private:
     void scatterCapturedDebris();
     void moveCloudClearOfSun();
     void collidePlanets(float dt);
+    void releasePlanets();
     void wearDown(Planet& planet);
     void destroyShipOnContact();
     void drawEndImage() const;

@@ -6,6 +6,7 @@
 #include "render/hud.h"
 #include "support/gl_context.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -214,6 +215,20 @@ TEST_F(WorldScenario, RestartClearsTheSystemButNotTheField) {
     EXPECT_FLOAT_EQ(world.debris()[50]->y(), 33.5f);
     EXPECT_FLOAT_EQ(world.ship().x(), 0.0f);
     EXPECT_FLOAT_EQ(world.ship().y(), 48.0f);
+}
+
+// Every game forms planets anew: the lists of the ones a restart drops must go
+// with them, or a long session grows the driver's memory without bound.
+TEST_F(WorldScenario, RestartReleasesTheDroppedPlanetsDisplayLists) {
+    formPlanetWith(0);
+    formPlanetWith(0);
+    ASSERT_EQ(world.planets().size(), 2u);
+    const GLuint first = static_cast<GLuint>(world.planets()[0]->displayList());
+    const GLuint second = static_cast<GLuint>(world.planets()[1]->displayList());
+    ASSERT_TRUE(glIsList(first) && glIsList(second));
+    world.restart();
+    EXPECT_FALSE(glIsList(first));
+    EXPECT_FALSE(glIsList(second));
 }
 
 TEST_F(WorldScenario, TouchingPlanetsWearDownToAFloor) {
