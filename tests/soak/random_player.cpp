@@ -31,7 +31,7 @@ constexpr int kWindowHeight = 768;
 // held until it is within 1 of its mark, of every planet of the smallest size.
 constexpr double kParkingRadius = 8.0;
 constexpr double kSunClearance = 9.0;
-constexpr double kArcStep = 30.0 * 3.141592653589793 / 180.0;
+constexpr double kArcStep = 30.0 * kPi / 180.0;
 constexpr double kNearEnough = 1.2;
 constexpr double kPastTheCloud = 1.0;
 constexpr double kClosedIn = 1.05;
@@ -336,8 +336,7 @@ void RandomPlayer::queueRouteToCloud() {
     std::vector<Leg> legs;
     if (careful_ || sunToSegment(from.x, from.y, goal.x, goal.y) < kSunClearance) {
         const double startAngle = angleOf(from.x, from.y);
-        const double turn =
-            std::remainder(angleOf(goal.x, goal.y) - startAngle, 2.0 * 3.141592653589793);
+        const double turn = std::remainder(angleOf(goal.x, goal.y) - startAngle, 2.0 * kPi);
         const int chords = static_cast<int>(std::ceil(std::fabs(turn) / kArcStep));
         for (int i = 0; i <= chords; ++i) {
             const double angle = startAngle + turn * i / std::max(chords, 1);
@@ -390,18 +389,16 @@ bool RandomPlayer::tripIsSafe(Point from) const {
     bool far = false;
     Point at = from;
     Point target = markPastCloud(from, far);
-    bool out = true;
     bool formed = false;
     for (int frame = 0; frame < kTripFrames; ++frame) {
         at = Point{at.x + kFrameSeconds * (target.x - at.x),
                    at.y + kFrameSeconds * (target.y - at.y)};
         const double left = std::hypot(target.x - at.x, target.y - at.y);
-        if (!out && left < kNearEnough) {
+        if (formed && left < kNearEnough) {
             return true;
         }
         if (!formed && std::hypot(cloud.x() - at.x, cloud.y() - at.y) <= kCloudReach) {
             formed = true;
-            out = false;
             target = from;
             orbits.push_back(Orbit{radiusOf(cloud.x(), cloud.y()),
                                    polarDegrees(cloud.x(), cloud.y()),
@@ -429,6 +426,8 @@ void RandomPlayer::moveTo(Point world) {
 }
 
 void RandomPlayer::moveToPixel(int x, int y) {
+    pointerX_ = x;
+    pointerY_ = y;
     if (anyButtonHeld()) {
         getInputManager().onMotion(x, y);
     } else {
@@ -443,7 +442,7 @@ void RandomPlayer::press(int button, int releaseAfterFrames) {
     }
     held_[button] = true;
     releaseIn_[button] = releaseAfterFrames;
-    getInputManager().onMouse(button, GLUT_DOWN, 0, 0);
+    getInputManager().onMouse(button, GLUT_DOWN, pointerX_, pointerY_);
     if (releaseAfterFrames == 0) {
         release(button);
     }
@@ -452,7 +451,7 @@ void RandomPlayer::press(int button, int releaseAfterFrames) {
 void RandomPlayer::release(int button) {
     held_[button] = false;
     releaseIn_[button] = -1;
-    getInputManager().onMouse(button, GLUT_UP, 0, 0);
+    getInputManager().onMouse(button, GLUT_UP, pointerX_, pointerY_);
 }
 
 void RandomPlayer::randomButtonEvent() {

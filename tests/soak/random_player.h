@@ -76,6 +76,8 @@ private:
     std::mt19937 random_;
     std::array<bool, kButtons> held_{};
     std::array<int, kButtons> releaseIn_{};
+    int pointerX_ = 0;
+    int pointerY_ = 0;
     // A careful game only forms planets, parks inside every orbit and waits for
     // gaps; the others mix in everything a player might do.
     bool careful_ = false;
