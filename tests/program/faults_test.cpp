@@ -151,7 +151,7 @@ TEST_P(ShipPictureFaults, GameRunsAndOnlyTheShipIsDrawnUntextured) {
     ASSERT_TRUE(game.hasWindow());
     const RunningGame::Screenshot play = playScreen(game, pictures);
     EXPECT_GE(shareMatching(play, pictures.backdrop), kMostOfTheBackdrop);
-    EXPECT_EQ(whiteAround(play, kShipStart, kShipCoreRadius), fault.shipUntextured)
+    EXPECT_EQ(whiteAround(play, kShipStartPoint, kShipCoreRadius), fault.shipUntextured)
         << (fault.shipUntextured ? "the ship should be a plain white square"
                                  : "the ship's own picture should show");
     EXPECT_TRUE(sunDrawnTextured(play)) << "the sun lost its picture";
@@ -161,12 +161,13 @@ TEST_P(ShipPictureFaults, GameRunsAndOnlyTheShipIsDrawnUntextured) {
     std::this_thread::sleep_for(kClickHold);
     game.release();
     RunningGame::Screenshot flown = game.screenshot();
-    for (int attempt = 0; attempt < kPolls && !backdropAround(flown, pictures.backdrop, kShipStart);
+    for (int attempt = 0;
+         attempt < kPolls && !backdropAround(flown, pictures.backdrop, kShipStartPoint);
          ++attempt) {
         std::this_thread::sleep_for(kPollInterval);
         flown = game.screenshot();
     }
-    EXPECT_TRUE(backdropAround(flown, pictures.backdrop, kShipStart)) << "the ship never left";
+    EXPECT_TRUE(backdropAround(flown, pictures.backdrop, kShipStartPoint)) << "the ship never left";
     EXPECT_TRUE(game.stillRunning());
 }
 

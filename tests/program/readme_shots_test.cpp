@@ -151,7 +151,7 @@ bool playForPictures(const Pictures& pictures, const GasCloudFinder& finder, Sho
 
     ShipPilot pilot(game, pictures.lose);
     const auto never = [](const RunningGame::Screenshot&) { return false; };
-    if (!pilot.holdOn(kShipStart, kSpinUp, never)) { // spun up, it gathers debris
+    if (!pilot.holdOn(kShipStartPoint, kSpinUp, never)) { // spun up, it gathers debris
         return false;
     }
     // A new planet orbits where its cloud was, at the speed of its size, and

@@ -39,7 +39,7 @@ private:
 
     const RunningGame& game_;
     const TgaImage& losePicture_;
-    WorldPoint ship_ = kShipStart;
+    WorldPoint ship_ = kShipStartPoint;
 };
 
 // The point of the circle of `ringRadius` about the sun straight out from (or
