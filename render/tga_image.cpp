@@ -34,12 +34,14 @@ constexpr std::uint8_t kPastEndByte = 0xFF;
 constexpr std::uint64_t kLargestBufferBytes = std::numeric_limits<std::int32_t>::max();
 
 // Reads single bytes the way fgetc does, remembering when the stream ran out.
+// The stream is ours alone while a picture decodes, so each byte skips fgetc's
+// lock: taking it for every byte was a third of the game's start-up.
 class ByteReader {
 public:
     explicit ByteReader(std::FILE* stream) : stream_(stream) {}
 
     std::uint8_t next() {
-        const int value = std::fgetc(stream_);
+        const int value = getc_unlocked(stream_);
         if (value == EOF) {
             exhausted_ = true;
         }
