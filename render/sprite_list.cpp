@@ -8,6 +8,8 @@ namespace {
 
 constexpr float kHalf = 0.5f;
 
+int openSpriteDrawings = 0;
+
 } // namespace
 
 void recordSpriteQuad() {
@@ -49,6 +51,9 @@ void buildSpriteList(int& listId, int& textureId, const char* fileName) {
 }
 
 void beginSpriteDrawing() {
+    if (openSpriteDrawings++ > 0) {
+        return;
+    }
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -57,6 +62,9 @@ void beginSpriteDrawing() {
 }
 
 void endSpriteDrawing() {
+    if (--openSpriteDrawings > 0) {
+        return;
+    }
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_TEXTURE_2D);

@@ -205,6 +205,7 @@ void World::destroyShipOnContact() {
 }
 
 void World::draw() {
+    beginSpriteDrawing(); // once for every body
     sun_.draw();
     gasCloud_.draw();
     for (const std::unique_ptr<Debris>& d : debris_) {
@@ -215,6 +216,7 @@ void World::draw() {
         planet->draw();
     }
     drawEndImage();
+    endSpriteDrawing();
     if (showsWin() || showsLoss()) {
         gameOver_ = true;
     }
