@@ -1,6 +1,7 @@
 #include "render/screen_set.h"
 
 #include "render/sprite_list.h"
+#include "render/texture_manager.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -11,10 +12,12 @@ constexpr const char* kBackdropImage = "./images/background.tga";
 constexpr const char* kTitleImage = "./images/titlescreen.tga";
 constexpr const char* kInstructionsImage = "./images/instructions.tga";
 
-// The list binds its own picture, so each screen loads its texture afresh.
-void buildScreenList(std::int32_t& listId, const char* fileName) {
+// The list binds its own picture, so each screen loads its texture afresh;
+// the texture is returned, or -1 when the list was already built.
+int buildScreenList(std::int32_t& listId, const char* fileName) {
     int texture = -1;
     buildSpriteList(listId, texture, fileName);
+    return texture;
 }
 
 void resetDrawingColour() {
@@ -24,7 +27,10 @@ void resetDrawingColour() {
 } // namespace
 
 void ScreenSet::load() {
-    buildScreenList(backgroundList_, kBackdropImage);
+    const int backdrop = buildScreenList(backgroundList_, kBackdropImage);
+    if (backdrop >= 0) {
+        backdropOpaque_ = isOpaqueTexture(backdrop);
+    }
     buildScreenList(titleList_, kTitleImage);
     buildScreenList(instructionsList_, kInstructionsImage);
 }
@@ -48,8 +54,14 @@ void ScreenSet::drawOverField(std::int32_t list) const {
     glPopMatrix();
 }
 
-// Fully transparent texels of the backdrop leave what was drawn before.
+// Fully transparent texels of the backdrop leave what was drawn before. A
+// backdrop without any is simply laid down: blending it would change no pixel
+// and costs a software renderer a read of the whole window.
 void ScreenSet::drawBackdrop() const {
+    if (backdropOpaque_) {
+        drawOpaque(backgroundList_);
+        return;
+    }
     beginSpriteDrawing();
     resetDrawingColour();
     drawOverField(backgroundList_);

@@ -28,6 +28,7 @@ private:
     std::int32_t backgroundList_ = -1;
     std::int32_t titleList_ = -1;
     std::int32_t instructionsList_ = -1;
+    bool backdropOpaque_ = false;
 };
 
 ScreenSet& getScreenSet();

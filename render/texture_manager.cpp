@@ -45,8 +45,17 @@ int TextureManager::find(const char* fileName) const {
     return -1;
 }
 
-void TextureManager::add(const char* fileName, int textureId) {
-    sprites_.push_back(Sprite{fileName, textureId});
+void TextureManager::add(const char* fileName, int textureId, bool opaque) {
+    sprites_.push_back(Sprite{fileName, textureId, opaque});
+}
+
+bool TextureManager::isOpaque(int textureId) const {
+    for (const Sprite& sprite : sprites_) {
+        if (sprite.textureId == textureId) {
+            return sprite.opaque;
+        }
+    }
+    return false;
 }
 
 int loadTexture(const char* fileName, bool bottomUp, bool repeat) {
@@ -64,7 +73,12 @@ int loadTexture(const char* fileName, bool bottomUp, bool repeat) {
         return 0;
     }
     const int texture = static_cast<int>(upload(image, repeat));
+    const bool opaque = !image.hasSeeThroughPixels();
     image.release();
-    textures.add(fileName, texture);
+    textures.add(fileName, texture, opaque);
     return texture;
+}
+
+bool isOpaqueTexture(int texture) {
+    return textures.isOpaque(texture);
 }

@@ -139,6 +139,20 @@ int TgaImage::load(std::FILE* stream, bool bottomUp) {
     return kSuccess;
 }
 
+// Pictures stored without alpha are opaque by decoding; others are looked at.
+bool TgaImage::hasSeeThroughPixels() const {
+    if (!pixels_ || bitsPerPixel_ != kBufferColourBits || pixelDepth_ == kDepthColour) {
+        return false;
+    }
+    const std::size_t bytes = static_cast<std::size_t>(width_) * height_ * kColourBytes;
+    for (std::size_t alpha = kColourBytes - 1; alpha < bytes; alpha += kColourBytes) {
+        if (pixels_[alpha] != kOpaque) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::size_t TgaImage::bytesPerPixel() const {
     return pixelDepth_ == kDepthGrey ? 1 : kColourBytes;
 }
