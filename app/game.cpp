@@ -85,12 +85,17 @@ void Game::drawMenuFrame() {
     glutSwapBuffers();
 }
 
+// Everything in play lies on the plane z = 0 and is drawn back to front, so
+// the depth test decides nothing there; a software renderer would still read
+// and write the depth of every pixel drawn.
 void Game::drawPlayFrame() {
     update(delta_);
     getCamera().apply();
+    glDisable(GL_DEPTH_TEST);
     getScreenSet().drawBackdrop();
     getWorld().draw();
     getHud().draw();
+    glEnable(GL_DEPTH_TEST);
     glutSwapBuffers();
 }
 
