@@ -18,6 +18,8 @@ namespace {
 constexpr double kLongestFrameSeconds = 0.12;
 constexpr const char* kWindSound = "./sound/hollowwind.mp3";
 
+bool loadingFinished = false; // the singletons it fills are the process's own
+
 void setFixedGlState() {
     glShadeModel(GL_SMOOTH);
     glPolygonMode(GL_FRONT, GL_FILL);
@@ -35,18 +37,30 @@ void setFixedGlState() {
 
 Game::Game() : lastTimeMs_(elapsedMilliseconds()) {}
 
+// Only what the first title frame needs; a font that cannot be read still ends
+// the program before anything shows.
 bool Game::init() {
     setFixedGlState();
     ScreenSet& screens = getScreenSet();
-    screens.load();
+    screens.loadTitle();
     screens.setBounds(kFieldTop, kFieldRight, kFieldBottom, kFieldLeft);
+    getHud().loadFont();
+    currentScreen = GameScreen::Title;
+    return true;
+}
+
+// The rest loads behind the first title frame, which then shows in about half
+// the time; the title waits for a click anyway.
+void Game::finishLoading() {
+    if (loadingFinished) {
+        return;
+    }
+    loadingFinished = true;
+    getScreenSet().load();
     SoundManager& sound = getSoundManager();
     sound.load();
     sound.playStream(kWindSound);
     getWorld().load();
-    getHud().loadFont();
-    currentScreen = GameScreen::Title;
-    return true;
 }
 
 void Game::tick() {
@@ -73,6 +87,7 @@ void Game::drawFrame() {
         drawMenuFrame();
     }
     glPopMatrix();
+    finishLoading();
 }
 
 void Game::drawMenuFrame() {

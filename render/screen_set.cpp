@@ -35,6 +35,10 @@ void ScreenSet::load() {
     buildScreenList(instructionsList_, kInstructionsImage);
 }
 
+void ScreenSet::loadTitle() {
+    buildScreenList(titleList_, kTitleImage);
+}
+
 void ScreenSet::setBounds(double top, double right, double bottom, double left) {
     top_ = top;
     right_ = right;

@@ -6,7 +6,10 @@
 // field rectangle in world units.
 class ScreenSet {
 public:
+    // Builds the three lists; one already built is left as it is.
     void load();
+    // Builds the title's list alone, so that the first frame can show early.
+    void loadTitle();
     void setBounds(double top, double right, double bottom, double left);
     void drawBackdrop() const;
     void drawTitle() const;

@@ -8,6 +8,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 class GameClock : public GlTest {
@@ -98,4 +100,23 @@ TEST_F(GameClock, FrameLeavesTheMatrixStackBalanced) {
         game.drawFrame();
         EXPECT_EQ(modelviewStackDepth(), depth);
     }
+}
+
+// The title shows before the rest of the game has loaded; the first frame
+// drawn loads it, once.
+TEST_F(GameClock, TheFirstTitleFrameLoadsWhatTheTitleDoesNotShow) {
+    const World& world = getWorld();
+    const auto scattered = [&world] {
+        return std::any_of(world.debris().begin(), world.debris().end(),
+                           [](const auto& d) { return d->y() != 40.0f; });
+    };
+    if (scattered()) {
+        GTEST_SKIP() << "the game was loaded earlier in this process";
+    }
+    Game& game = getGame();
+    game.init();
+    EXPECT_FALSE(scattered()) << "the debris wait at the centre until the world loads";
+    currentScreen = GameScreen::Title;
+    game.drawFrame();
+    EXPECT_TRUE(scattered());
 }

@@ -107,6 +107,7 @@ protected:
         randomInt(1); // the generator seeds itself from the clock on first use
         std::srand(kSceneSeed);
         getGame().init();
+        getGame().finishLoading();
     }
     void TearDown() override {
         releaseElapsedMilliseconds();
