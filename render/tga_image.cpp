@@ -77,6 +77,21 @@ void readPixel(ByteReader& reader, std::int8_t depth, std::uint8_t* out) {
     out[3] = depth == kDepthColourAlpha ? reader.next() : kOpaque;
 }
 
+// Copies the pixel at `out` into the `count - 1` pixels after it. Colour pixels
+// are copied as one word each: a library call per pixel was a third of decoding
+// the title picture.
+void repeatPixel(std::uint8_t* out, std::size_t count, std::size_t bytesPerPixel) {
+    if (bytesPerPixel != kColourBytes) {
+        std::memset(out + 1, out[0], count - 1);
+        return;
+    }
+    std::uint32_t pixel = 0;
+    std::memcpy(&pixel, out, kColourBytes);
+    for (std::size_t i = 1; i < count; ++i) {
+        std::memcpy(out + i * kColourBytes, &pixel, kColourBytes);
+    }
+}
+
 void fillPastEnd(std::uint8_t* from, std::uint8_t* end) {
     std::memset(from, kPastEndByte, static_cast<std::size_t>(end - from));
 }
@@ -220,9 +235,7 @@ void TgaImage::decodeRunLength(std::FILE* stream, std::uint8_t* pixels, std::siz
             std::min(static_cast<std::size_t>((packet & kPacketCountMask) + 1), remaining);
         if (packet & kRunPacket) {
             readPixel(reader, pixelDepth_, out);
-            for (std::size_t i = 1; i < count; ++i) {
-                std::memcpy(out + i * bytesPerPixel, out, bytesPerPixel);
-            }
+            repeatPixel(out, count, bytesPerPixel);
             out += count * bytesPerPixel;
         } else {
             for (std::size_t i = 0; i < count; ++i, out += bytesPerPixel) {
