@@ -112,6 +112,7 @@ void Game::drawPlayFrame() {
     getHud().draw();
     glEnable(GL_DEPTH_TEST);
     glutSwapBuffers();
+    getScreenSet().releaseMenus(); // play never goes back to them
 }
 
 Game& getGame() {

@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 #include <cmath>
+#include <malloc.h>
 
 namespace {
 
@@ -20,6 +21,22 @@ int buildScreenList(std::int32_t& listId, const char* fileName) {
     return texture;
 }
 
+// A texture of -1 stands for a list built by an earlier load: it is kept.
+void keepTexture(int& field, int texture) {
+    if (texture >= 0) {
+        field = texture;
+    }
+}
+
+void releaseScreen(std::int32_t& listId, int& texture) {
+    if (listId >= 0) {
+        glDeleteLists(static_cast<GLuint>(listId), 1);
+        listId = -1;
+    }
+    releaseTexture(texture);
+    texture = -1;
+}
+
 void resetDrawingColour() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
@@ -31,12 +48,24 @@ void ScreenSet::load() {
     if (backdrop >= 0) {
         backdropOpaque_ = isOpaqueTexture(backdrop);
     }
-    buildScreenList(titleList_, kTitleImage);
-    buildScreenList(instructionsList_, kInstructionsImage);
+    loadTitle();
+    keepTexture(instructionsTexture_, buildScreenList(instructionsList_, kInstructionsImage));
 }
 
 void ScreenSet::loadTitle() {
-    buildScreenList(titleList_, kTitleImage);
+    keepTexture(titleTexture_, buildScreenList(titleList_, kTitleImage));
+}
+
+// There is no way back to the menus once play has begun. Their two pictures
+// are 8 MB on a software renderer; malloc_trim hands the pages back to the
+// system, which glibc would otherwise keep for the process.
+void ScreenSet::releaseMenus() {
+    if (titleList_ < 0 && instructionsList_ < 0) {
+        return;
+    }
+    releaseScreen(titleList_, titleTexture_);
+    releaseScreen(instructionsList_, instructionsTexture_);
+    malloc_trim(0);
 }
 
 void ScreenSet::setBounds(double top, double right, double bottom, double left) {

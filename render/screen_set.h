@@ -10,6 +10,9 @@ public:
     void load();
     // Builds the title's list alone, so that the first frame can show early.
     void loadTitle();
+    // Deletes the title's and the instructions' lists and pictures, which play
+    // never shows; loading again would build them afresh.
+    void releaseMenus();
     void setBounds(double top, double right, double bottom, double left);
     void drawBackdrop() const;
     void drawTitle() const;
@@ -31,6 +34,8 @@ private:
     std::int32_t backgroundList_ = -1;
     std::int32_t titleList_ = -1;
     std::int32_t instructionsList_ = -1;
+    int titleTexture_ = -1;
+    int instructionsTexture_ = -1;
     bool backdropOpaque_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include "render/tga_image.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cstring>
 #include <strings.h>
 
@@ -58,6 +59,13 @@ bool TextureManager::isOpaque(int textureId) const {
     return false;
 }
 
+void TextureManager::remove(int textureId) {
+    sprites_.erase(
+        std::remove_if(sprites_.begin(), sprites_.end(),
+                       [textureId](const Sprite& sprite) { return sprite.textureId == textureId; }),
+        sprites_.end());
+}
+
 int loadTexture(const char* fileName, bool bottomUp, bool repeat) {
     if (!hasTgaExtension(fileName)) {
         return 0;
@@ -77,6 +85,15 @@ int loadTexture(const char* fileName, bool bottomUp, bool repeat) {
     image.release();
     textures.add(fileName, texture, opaque);
     return texture;
+}
+
+void releaseTexture(int texture) {
+    if (texture <= 0) {
+        return;
+    }
+    const GLuint name = static_cast<GLuint>(texture);
+    glDeleteTextures(1, &name);
+    textures.remove(texture);
 }
 
 bool isOpaqueTexture(int texture) {

@@ -17,6 +17,7 @@ public:
     int find(const char* fileName) const;
     void add(const char* fileName, int textureId, bool opaque);
     bool isOpaque(int textureId) const;
+    void remove(int textureId);
 
 private:
     std::vector<Sprite> sprites_;
@@ -29,3 +30,7 @@ int loadTexture(const char* fileName, bool bottomUp, bool repeat);
 // True for a texture of the cache whose picture has no see-through texel: it
 // can be laid down without blending and look the same.
 bool isOpaqueTexture(int texture);
+
+// Deletes a texture of the cache and forgets its picture, for pictures that
+// will not show again; a later request loads the file afresh.
+void releaseTexture(int texture);

@@ -2,6 +2,7 @@
 
 #include "app/game_screen.h"
 #include "clock/elapsed_time.h"
+#include "render/texture_manager.h"
 #include "support/gl_context.h"
 #include "world/world.h"
 
@@ -119,4 +120,22 @@ TEST_F(GameClock, TheFirstTitleFrameLoadsWhatTheTitleDoesNotShow) {
     currentScreen = GameScreen::Title;
     game.drawFrame();
     EXPECT_TRUE(scattered());
+}
+
+// There is no way back to the menus: their pictures go once play is drawn.
+TEST_F(GameClock, PlayLetsGoOfTheMenuPicturesAndKeepsTheBackdrop) {
+    Game& game = getGame();
+    game.init();
+    game.finishLoading();
+    const auto texture = [](const char* file) {
+        return static_cast<GLuint>(loadTexture(file, false, false)); // the cached name
+    };
+    const GLuint title = texture("./images/titlescreen.tga");
+    const GLuint instructions = texture("./images/instructions.tga");
+    const GLuint backdrop = texture("./images/background.tga");
+    currentScreen = GameScreen::Playing;
+    game.drawFrame();
+    EXPECT_FALSE(glIsTexture(title));
+    EXPECT_FALSE(glIsTexture(instructions));
+    EXPECT_TRUE(glIsTexture(backdrop));
 }

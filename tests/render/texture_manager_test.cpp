@@ -130,3 +130,13 @@ TEST_F(TextureCache, RemembersWhichPicturesAreOpaque) {
     EXPECT_FALSE(isOpaqueTexture(glow));
     EXPECT_FALSE(isOpaqueTexture(0)); // no picture: drawn the careful way
 }
+
+TEST_F(TextureCache, AReleasedPictureIsDeletedAndLoadedAfreshWhenAskedAgain) {
+    const std::string path = directory_.write("Menu.tga", tga::fourColours());
+    const int first = loadTexture(path.c_str(), false, false);
+    ASSERT_GT(first, 0);
+    releaseTexture(first);
+    EXPECT_FALSE(glIsTexture(static_cast<GLuint>(first)));
+    std::remove(path.c_str());
+    EXPECT_EQ(loadTexture(path.c_str(), false, false), 0) << "the file is read again";
+}
