@@ -37,6 +37,17 @@ void releaseScreen(std::int32_t& listId, int& texture) {
     texture = -1;
 }
 
+struct Viewport {
+    int width;
+    int height;
+};
+
+Viewport currentViewport() {
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return Viewport{viewport[2], viewport[3]};
+}
+
 void resetDrawingColour() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
@@ -44,12 +55,23 @@ void resetDrawingColour() {
 } // namespace
 
 void ScreenSet::load() {
+    loadBackdrop();
+    loadTitle();
+    keepTexture(instructionsTexture_, buildScreenList(instructionsList_, kInstructionsImage));
+}
+
+// Kept at the viewport's size when the picture allows it, otherwise stretched
+// over the field as the other screens are.
+void ScreenSet::loadBackdrop() {
+    const Viewport viewport = currentViewport();
+    windowBackdrop_.load(kBackdropImage, viewport.width, viewport.height);
+    if (windowBackdrop_.list() >= 0) {
+        return;
+    }
     const int backdrop = buildScreenList(backgroundList_, kBackdropImage);
     if (backdrop >= 0) {
         backdropOpaque_ = isOpaqueTexture(backdrop);
     }
-    loadTitle();
-    keepTexture(instructionsTexture_, buildScreenList(instructionsList_, kInstructionsImage));
 }
 
 void ScreenSet::loadTitle() {
@@ -90,7 +112,15 @@ void ScreenSet::drawOverField(std::int32_t list) const {
 // Fully transparent texels of the backdrop leave what was drawn before. A
 // backdrop without any is simply laid down: blending it would change no pixel
 // and costs a software renderer a read of the whole window.
-void ScreenSet::drawBackdrop() const {
+void ScreenSet::drawBackdrop() {
+    const Viewport viewport = currentViewport();
+    if (!windowBackdrop_.madeFor(viewport.width, viewport.height)) {
+        loadBackdrop();
+    }
+    if (windowBackdrop_.list() >= 0) {
+        drawOpaque(windowBackdrop_.list());
+        return;
+    }
     if (backdropOpaque_) {
         drawOpaque(backgroundList_);
         return;

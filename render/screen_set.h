@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/window_picture.h"
+
 #include <cstdint>
 
 // The three full-view pictures (backdrop, title, instructions) and the play
@@ -14,7 +16,8 @@ public:
     // never shows; loading again would build them afresh.
     void releaseMenus();
     void setBounds(double top, double right, double bottom, double left);
-    void drawBackdrop() const;
+    // Loads the backdrop afresh when the viewport has changed its size.
+    void drawBackdrop();
     void drawTitle() const;
     void drawInstructions() const;
 
@@ -24,6 +27,7 @@ public:
     double top() const { return top_; }
 
 private:
+    void loadBackdrop();
     void drawOverField(std::int32_t list) const;
     void drawOpaque(std::int32_t list) const;
 
@@ -37,6 +41,7 @@ private:
     int titleTexture_ = -1;
     int instructionsTexture_ = -1;
     bool backdropOpaque_ = false;
+    WindowPicture windowBackdrop_;
 };
 
 ScreenSet& getScreenSet();

@@ -13,13 +13,17 @@ int openSpriteDrawings = 0;
 } // namespace
 
 void recordSpriteQuad() {
+    recordSpriteQuadPart(1.0f, 1.0f);
+}
+
+void recordSpriteQuadPart(float sMax, float tMax) {
     glBegin(GL_QUADS);
     glNormal3f(0.0f, 0.0f, 1.0f);
-    glTexCoord2f(0.0f, 1.0f);
+    glTexCoord2f(0.0f, tMax);
     glVertex2f(-kHalf, -kHalf);
-    glTexCoord2f(1.0f, 1.0f);
+    glTexCoord2f(sMax, tMax);
     glVertex2f(kHalf, -kHalf);
-    glTexCoord2f(1.0f, 0.0f);
+    glTexCoord2f(sMax, 0.0f);
     glVertex2f(kHalf, kHalf);
     glTexCoord2f(0.0f, 0.0f);
     glVertex2f(-kHalf, kHalf);

@@ -6,6 +6,8 @@
 // Records the sprite quad (normal, then four corners counter-clockwise seen
 // from +z, texture t = 0 on the top edge) into the display list being compiled.
 void recordSpriteQuad();
+// The same quad showing only the part of its texture from (0, 0) to (sMax, tMax).
+void recordSpriteQuadPart(float sMax, float tMax);
 
 // A new display list holding the sprite quad and no texture bind.
 int newSpriteList();
