@@ -13,12 +13,15 @@ namespace {
 constexpr int kChannels = 4;
 constexpr std::int32_t kColourBits = 32;
 
+constexpr int kWeightBits = 8; // the weights' precision in linear filtering
+constexpr int kWeightOne = 1 << kWeightBits;
+
 // The two texels either side of where a pixel centre falls along one axis, and
-// the weight of the second.
+// the weight of the second in 1/256ths.
 struct Tap {
     int first;
     int second;
-    float weight;
+    int weight;
 };
 
 Tap tapFor(int pixel, int pixels, int texels) {
@@ -27,11 +30,49 @@ Tap tapFor(int pixel, int pixels, int texels) {
                      0.5f;
     const float below = std::floor(at);
     const int first = static_cast<int>(below);
-    return Tap{std::clamp(first, 0, texels - 1), std::clamp(first + 1, 0, texels - 1), at - below};
+    return Tap{std::clamp(first, 0, texels - 1), std::clamp(first + 1, 0, texels - 1),
+               static_cast<int>(std::lround((at - below) * kWeightOne))};
 }
 
-float lerp(float a, float b, float weight) {
-    return a + (b - a) * weight;
+std::uint8_t lerp(std::uint8_t a, std::uint8_t b, int weight) {
+    return static_cast<std::uint8_t>((a * (kWeightOne - weight) + b * weight + kWeightOne / 2) >>
+                                     kWeightBits);
+}
+
+// Rows first, then columns: each pass blends whole rows or pixels, and a pass
+// along an axis that keeps its size is skipped (its taps fall on the texels).
+std::vector<std::uint8_t> resampleRows(const std::uint8_t* rgba, int width, int height,
+                                       int newHeight) {
+    const std::size_t row = static_cast<std::size_t>(kChannels) * static_cast<std::size_t>(width);
+    std::vector<std::uint8_t> rows(row * static_cast<std::size_t>(newHeight));
+    for (int y = 0; y < newHeight; ++y) {
+        const Tap v = tapFor(y, newHeight, height);
+        const std::uint8_t* const upper = rgba + row * static_cast<std::size_t>(v.first);
+        const std::uint8_t* const lower = rgba + row * static_cast<std::size_t>(v.second);
+        std::uint8_t* const out = rows.data() + row * static_cast<std::size_t>(y);
+        for (std::size_t i = 0; i < row; ++i) {
+            out[i] = lerp(upper[i], lower[i], v.weight);
+        }
+    }
+    return rows;
+}
+
+std::vector<std::uint8_t> resampleColumns(const std::vector<std::uint8_t>& rgba, int width,
+                                          int height, int newWidth) {
+    std::vector<std::uint8_t> columns(static_cast<std::size_t>(kChannels) *
+                                      static_cast<std::size_t>(newWidth * height));
+    std::uint8_t* out = columns.data();
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* const row = rgba.data() + kChannels * y * width;
+        for (int x = 0; x < newWidth; ++x) {
+            const Tap u = tapFor(x, newWidth, width);
+            for (int c = 0; c < kChannels; ++c) {
+                *out++ =
+                    lerp(row[kChannels * u.first + c], row[kChannels * u.second + c], u.weight);
+            }
+        }
+    }
+    return columns;
 }
 
 bool suits(const TgaImage& picture, int width, int height) {
@@ -75,26 +116,11 @@ int listOf(GLuint texture, int width, int height) {
 
 std::vector<std::uint8_t> resampleLinear(const std::uint8_t* rgba, int width, int height,
                                          int newWidth, int newHeight) {
-    std::vector<std::uint8_t> resampled(static_cast<std::size_t>(kChannels) *
-                                        static_cast<std::size_t>(newWidth * newHeight));
-    const auto texel = [rgba, width](int x, int y, int channel) {
-        return static_cast<float>(rgba[kChannels * (y * width + x) + channel]);
-    };
-    std::uint8_t* out = resampled.data();
-    for (int y = 0; y < newHeight; ++y) {
-        const Tap v = tapFor(y, newHeight, height);
-        for (int x = 0; x < newWidth; ++x) {
-            const Tap u = tapFor(x, newWidth, width);
-            for (int c = 0; c < kChannels; ++c) {
-                const float upper =
-                    lerp(texel(u.first, v.first, c), texel(u.second, v.first, c), u.weight);
-                const float lower =
-                    lerp(texel(u.first, v.second, c), texel(u.second, v.second, c), u.weight);
-                *out++ = static_cast<std::uint8_t>(std::lround(lerp(upper, lower, v.weight)));
-            }
-        }
+    std::vector<std::uint8_t> rows = resampleRows(rgba, width, height, newHeight);
+    if (newWidth == width) {
+        return rows;
     }
-    return resampled;
+    return resampleColumns(rows, width, newHeight, newWidth);
 }
 
 void WindowPicture::load(const char* fileName, int width, int height) {
