@@ -2,7 +2,7 @@
 
 // Mouse input: the pointer in world units, the screen sequence, and every other
 // button event routed to the ship or, once a game is over, to its restart. The
-// keyboard is not used; its handlers exist and do nothing.
+// keyboard plays no part: only Escape, and only full screen, leaves full screen.
 class InputManager {
 public:
     void onMotion(int x, int y);

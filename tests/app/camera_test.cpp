@@ -49,3 +49,55 @@ TEST_F(CameraOnScreen, RefusesAnyOtherSize) {
     EXPECT_EQ(viewport[2], 1024);
     EXPECT_EQ(viewport[3], 768);
 }
+
+TEST_F(CameraOnScreen, KeepsAScaledWindowAtItsSize) {
+    Camera camera;
+    camera.keepWindowSize(WindowSize{1536, 1152});
+    camera.reshape(1536, 1152);
+    camera.reshape(1024, 768);
+    EXPECT_EQ(camera.width(), 1536);
+    EXPECT_EQ(camera.height(), 1152);
+    camera.apply();
+    EXPECT_NEAR(projectToWindow(50.0, 0.0).x, 1536.0, 0.01);
+    EXPECT_NEAR(projectToWindow(-50.0, 75.0).y, 1152.0, 0.01);
+}
+
+TEST_F(CameraOnScreen, FullScreenDrawsTheFieldAsLargeAsFitsCentred) {
+    struct Case {
+        int width, height;
+        double left, bottom, right, top; // the field's corners in window pixels, y up
+    };
+    const Case cases[] = {
+        {1280, 1024, 0.0, 32.0, 1280.0, 992.0},
+        {1920, 1080, 240.0, 0.0, 1680.0, 1080.0},
+        {1024, 768, 0.0, 0.0, 1024.0, 768.0},
+    };
+    for (const Case& c : cases) {
+        Camera camera;
+        camera.takeAnyWindowSize();
+        camera.reshape(c.width, c.height);
+        camera.apply();
+        EXPECT_EQ(camera.width(), c.width);
+        const WindowPoint bottomLeft = projectToWindow(-50.0, 0.0);
+        const WindowPoint topRight = projectToWindow(50.0, 75.0);
+        EXPECT_NEAR(bottomLeft.x, c.left, 0.01) << c.width << " by " << c.height;
+        EXPECT_NEAR(bottomLeft.y, c.bottom, 0.01) << c.width << " by " << c.height;
+        EXPECT_NEAR(topRight.x, c.right, 0.01) << c.width << " by " << c.height;
+        EXPECT_NEAR(topRight.y, c.top, 0.01) << c.width << " by " << c.height;
+    }
+}
+
+TEST_F(CameraOnScreen, PaintsTheBarsBesideTheFieldBlack) {
+    Camera camera;
+    camera.takeAnyWindowSize();
+    camera.reshape(1024, 968); // a bar 100 pixels high under the field, at the window's bottom
+    glClear(GL_COLOR_BUFFER_BIT);
+    camera.paintBars();
+    EXPECT_EQ(pixelAt(10, 99)[0], 0);
+    EXPECT_EQ(pixelAt(10, 100)[0], 255);
+    EXPECT_EQ(pixelAt(1000, 500)[0], 255);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    GLfloat clearColour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    EXPECT_EQ(clearColour[0], 1.0f) << "the game's white clear is kept";
+}

@@ -1,0 +1,74 @@
+#include "app/game_window.h"
+
+#include "app/camera.h"
+#include "app/fixed_size_window.h"
+#include "app/monitor.h"
+#include "app/options.h"
+#include "app/vertical_sync.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+constexpr int kWindowX = 100;
+constexpr int kWindowY = 100;
+constexpr const char* kWindowTitle = "Vantorel";
+constexpr int kSwapEveryRefresh = 1;
+constexpr int kSwapAtOnce = 0;
+
+WindowSize fittedWindowSize(double scale, const Monitor& monitor) {
+    const WindowSize wanted = windowSizeAtScale(scale);
+    if (monitor.height == 0 || fitsWithin(wanted, monitor.width, monitor.height)) {
+        return wanted;
+    }
+    const WindowSize fitted = largestFieldWithin(monitor.width, monitor.height);
+    std::fprintf(stderr,
+                 "vantorel: a %d by %d window does not fit the screen's %d by %d; "
+                 "the window is %d by %d\n",
+                 wanted.width, wanted.height, monitor.width, monitor.height, fitted.width,
+                 fitted.height);
+    return fitted;
+}
+
+} // namespace
+
+void GameWindow::open(const Options& options) {
+    const Monitor monitor = monitorAt(kWindowX, kWindowY);
+    size_ = fittedWindowSize(options.scale, monitor);
+    glutInitWindowSize(size_.width, size_.height);
+    glutCreateWindow(kWindowTitle);
+    glutPositionWindow(kWindowX, kWindowY);
+    fullScreen_ = options.fullscreen;
+    if (fullScreen_) {
+        getCamera().takeAnyWindowSize();
+        glutFullScreen();
+    } else {
+        getCamera().keepWindowSize(size_);
+        keepWindowAtFixedSize(size_.width, size_.height);
+    }
+    const bool unpaced = options.maxFps == Options::kUnpaced;
+    requestSwapInterval(unpaced ? kSwapAtOnce : kSwapEveryRefresh);
+    pacer_ = FramePacer(pacedFramesPerSecond(options.maxFps, monitor.refreshHz));
+}
+
+void GameWindow::leaveFullScreen() {
+    if (!fullScreen_) {
+        return;
+    }
+    fullScreen_ = false;
+    glutLeaveFullScreen();
+    getCamera().keepWindowSize(size_);
+    keepWindowAtFixedSize(size_.width, size_.height);
+}
+
+void GameWindow::waitForNextFrame() {
+    std::this_thread::sleep_until(pacer_.nextFrameAt(FramePacer::Clock::now()));
+}
+
+GameWindow& getGameWindow() {
+    static GameWindow* const window = new GameWindow();
+    return *window;
+}
