@@ -9,6 +9,10 @@
 
 #include <GL/glut.h>
 
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
 namespace {
 
 void onReshape(int w, int h) {
@@ -56,6 +60,15 @@ void onSpecialUp(int key, int x, int y) {
     getInputManager().onSpecialUp(key, x, y);
 }
 
+// Every picture, sound and the font is read as "./...", so the program moves
+// into the data folder before anything is loaded. A path the player gives for a
+// file to write must therefore be made absolute while the command line is read.
+void enterDataFolder(const std::string& folder) {
+    if (!folder.empty() && chdir(folder.c_str()) != 0) {
+        throw std::runtime_error("cannot enter the data folder " + folder);
+    }
+}
+
 void registerCallbacks() {
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
@@ -70,7 +83,8 @@ void registerCallbacks() {
 
 } // namespace
 
-int runProgram(int argc, char** argv) {
+int runProgram(int argc, char** argv, const Options& options) {
+    enterDataFolder(options.dataFolder);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     const Options options;

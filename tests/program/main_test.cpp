@@ -7,6 +7,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -15,48 +16,89 @@ constexpr auto kLongestStartUp = std::chrono::seconds(60);
 struct Ending {
     bool finished = false;
     int status = 0;
+    std::string standardOutput;
     std::string standardError;
 };
 
-// Starts the real binary in `directory` with the test's X display and waits,
-// bounded, for it to end on its own; what it printed on stderr is kept.
-Ending runUntilItEnds(const std::string& directory) {
-    int errorPipe[2];
-    if (pipe(errorPipe) != 0) {
-        ADD_FAILURE() << "no pipe";
-        return {};
-    }
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(errorPipe[1], STDERR_FILENO);
-        close(errorPipe[0]);
-        close(errorPipe[1]);
-        if (chdir(directory.c_str()) != 0) {
-            _exit(126);
-        }
-        execl(VANTOREL_BINARY, VANTOREL_BINARY, static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(errorPipe[1]);
+struct Pipe {
+    int reader = -1;
+    int writer = -1;
+};
 
-    Ending ending;
-    bool stderrClosed = false;
+Pipe openPipe() {
+    int ends[2] = {-1, -1};
+    if (pipe(ends) != 0) {
+        ADD_FAILURE() << "no pipe";
+    }
+    return Pipe{ends[0], ends[1]};
+}
+
+[[noreturn]] void runGameInChild(const std::string& directory,
+                                 const std::vector<std::string>& arguments, bool withDisplay) {
+    if (!withDisplay) {
+        unsetenv("DISPLAY"); // any attempt at a window now fails at once
+    }
+    if (chdir(directory.c_str()) != 0) {
+        _exit(126);
+    }
+    std::vector<char*> argv{const_cast<char*>(VANTOREL_BINARY)};
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    execv(VANTOREL_BINARY, argv.data());
+    _exit(127);
+}
+
+// Reads both pipes until the program closes them, bounded; false when it did not.
+bool collectOutput(const Pipe& out, const Pipe& err, Ending& ending) {
+    pollfd readers[2] = {{out.reader, POLLIN, 0}, {err.reader, POLLIN, 0}};
+    std::string* const into[2] = {&ending.standardOutput, &ending.standardError};
+    int open = 2;
     const auto deadline = std::chrono::steady_clock::now() + kLongestStartUp;
-    pollfd reader{errorPipe[0], POLLIN, 0};
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (poll(&reader, 1, 100) <= 0) {
+    while (open > 0 && std::chrono::steady_clock::now() < deadline) {
+        if (poll(readers, 2, 100) <= 0) {
             continue;
         }
-        char chunk[256];
-        const ssize_t got = read(errorPipe[0], chunk, sizeof chunk);
-        if (got <= 0) {
-            stderrClosed = true; // the program is ending
-            break;
+        for (int i = 0; i < 2; ++i) {
+            if (readers[i].fd < 0 || readers[i].revents == 0) {
+                continue;
+            }
+            char chunk[256];
+            const ssize_t got = read(readers[i].fd, chunk, sizeof chunk);
+            if (got <= 0) {
+                readers[i].fd = -1; // poll skips it from now on
+                --open;
+            } else {
+                into[i]->append(chunk, static_cast<std::size_t>(got));
+            }
         }
-        ending.standardError.append(chunk, static_cast<std::size_t>(got));
     }
-    close(errorPipe[0]);
-    if (stderrClosed) {
+    return open == 0;
+}
+
+// Starts the real binary in `directory` with `arguments` and waits, bounded,
+// for it to end on its own; what it printed is kept.
+Ending runUntilItEnds(const std::string& directory, const std::vector<std::string>& arguments = {},
+                      bool withDisplay = true) {
+    const Pipe out = openPipe();
+    const Pipe err = openPipe();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out.writer, STDOUT_FILENO);
+        dup2(err.writer, STDERR_FILENO);
+        for (const int end : {out.reader, out.writer, err.reader, err.writer}) {
+            close(end);
+        }
+        runGameInChild(directory, arguments, withDisplay);
+    }
+    close(out.writer);
+    close(err.writer);
+    Ending ending;
+    const bool closed = collectOutput(out, err, ending);
+    close(out.reader);
+    close(err.reader);
+    if (closed) {
         ending.finished = waitpid(pid, &ending.status, 0) == pid;
     } else {
         kill(pid, SIGKILL);
@@ -65,21 +107,73 @@ Ending runUntilItEnds(const std::string& directory) {
     return ending;
 }
 
+int exitStatusOf(const Ending& ending) {
+    EXPECT_TRUE(ending.finished) << "still running after " << kLongestStartUp.count() << " s";
+    EXPECT_TRUE(WIFEXITED(ending.status)) << "ended by signal " << WTERMSIG(ending.status);
+    return WIFEXITED(ending.status) ? WEXITSTATUS(ending.status) : -1;
+}
+
 } // namespace
 
+// The display is named only by GLUT's own option, which must reach glutInit
+// for the game to get as far as its font.
 TEST(Main, WithoutItsFontTheGameSaysWhyAndExitsWithStatusOne) {
+    const char* const display = std::getenv("DISPLAY");
+    ASSERT_NE(display, nullptr);
     char directory[] = "/tmp/vantorel-no-font-XXXXXX";
     ASSERT_NE(mkdtemp(directory), nullptr);
-    const Ending ending = runUntilItEnds(directory);
+    const Ending ending = runUntilItEnds(directory, {"-display", display}, false);
     rmdir(directory);
 
-    ASSERT_TRUE(ending.finished) << "still running after " << kLongestStartUp.count() << " s";
-    EXPECT_FALSE(WIFSIGNALED(ending.status)) << "killed by signal " << WTERMSIG(ending.status);
-    ASSERT_TRUE(WIFEXITED(ending.status));
-    EXPECT_EQ(WEXITSTATUS(ending.status), 1);
+    EXPECT_EQ(exitStatusOf(ending), 1);
     const std::string line =
         "vantorel: FT_New_Face failed (there is probably a problem with your font file)\n";
     ASSERT_GE(ending.standardError.size(), line.size()) << ending.standardError;
     EXPECT_EQ(ending.standardError.substr(ending.standardError.size() - line.size()), line)
         << "stderr was: " << ending.standardError;
+}
+
+// Run without a display: a command line refused before any window is tried
+// ends with status 2 and its one line, not with GLUT's complaint.
+TEST(Main, RefusesABadCommandLineInOneLineWithStatusTwo) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string problem;
+    };
+    const Case cases[] = {
+        {{"--scale", "0"}, "--scale takes a number from 0.5 to 4, not '0'"},
+        {{"--scale", "abc"}, "--scale takes a number from 0.5 to 4, not 'abc'"},
+        {{"--scale=9"}, "--scale takes a number from 0.5 to 4, not '9'"},
+        {{"--max-fps", "-1"}, "--max-fps takes a whole number from 0 to 1000, not '-1'"},
+        {{"--mute", "--data"}, "--data needs a value: --data DIR"},
+        {{"--data", "/no/such/folder"}, "--data wants an existing folder, not '/no/such/folder'"},
+        {{"--data", "/etc/hostname"}, "--data wants an existing folder, not '/etc/hostname'"},
+        {{"--sound"}, "unknown option '--sound'"},
+        {{"-x"}, "unknown option '-x'"},
+        {{"play"}, "unexpected argument 'play'"},
+        {{"--fullscreen=yes"}, "--fullscreen takes no value"},
+        {{"-geometry"}, "-geometry needs a value"},
+    };
+    for (const Case& c : cases) {
+        const Ending ending = runUntilItEnds(VANTOREL_DATA_DIR, c.arguments, false);
+        const std::string said = ::testing::PrintToString(c.arguments);
+        EXPECT_EQ(exitStatusOf(ending), 2) << said;
+        EXPECT_EQ(ending.standardError, "vantorel: " + c.problem + " (try 'vantorel --help')\n")
+            << said;
+        EXPECT_EQ(ending.standardOutput, "") << said;
+    }
+}
+
+TEST(Main, HelpAndVersionAnswerWithoutAWindow) {
+    const Ending version = runUntilItEnds(VANTOREL_DATA_DIR, {"--version"}, false);
+    EXPECT_EQ(exitStatusOf(version), 0);
+    EXPECT_EQ(version.standardOutput, "vantorel " VANTOREL_VERSION "\n");
+
+    const Ending help = runUntilItEnds("/tmp", {"--data", VANTOREL_DATA_DIR, "--help"}, false);
+    EXPECT_EQ(exitStatusOf(help), 0);
+    EXPECT_EQ(help.standardError, "");
+    EXPECT_EQ(help.standardOutput.rfind("Usage: vantorel [OPTION]...\n", 0), 0u)
+        << help.standardOutput;
+    const std::string lastLine = "is read from " VANTOREL_DATA_DIR "\n";
+    EXPECT_EQ(help.standardOutput.substr(help.standardOutput.size() - lastLine.size()), lastLine);
 }
