@@ -4,6 +4,7 @@
 #include "app/fixed_size_window.h"
 #include "app/monitor.h"
 #include "app/options.h"
+#include "app/version.h"
 #include "app/vertical_sync.h"
 
 #include <GL/freeglut.h>
@@ -26,10 +27,10 @@ WindowSize fittedWindowSize(double scale, const Monitor& monitor) {
     }
     const WindowSize fitted = largestFieldWithin(monitor.width, monitor.height);
     std::fprintf(stderr,
-                 "vantorel: a %d by %d window does not fit the screen's %d by %d; "
+                 "%s: a %d by %d window does not fit the screen's %d by %d; "
                  "the window is %d by %d\n",
-                 wanted.width, wanted.height, monitor.width, monitor.height, fitted.width,
-                 fitted.height);
+                 kProgramName, wanted.width, wanted.height, monitor.width, monitor.height,
+                 fitted.width, fitted.height);
     return fitted;
 }
 

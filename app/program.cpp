@@ -5,7 +5,6 @@
 #include "app/game_screen.h"
 #include "app/game_window.h"
 #include "app/input_manager.h"
-#include "app/options.h"
 
 #include <GL/glut.h>
 
@@ -87,7 +86,6 @@ int runProgram(int argc, char** argv, const Options& options) {
     enterDataFolder(options.dataFolder);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    const Options options;
     getGameWindow().open(options);
     registerCallbacks();
     getGame().init();
