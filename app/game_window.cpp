@@ -9,6 +9,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <thread>
 
@@ -34,19 +35,30 @@ WindowSize fittedWindowSize(double scale, const Monitor& monitor) {
     return fitted;
 }
 
+// The usual place, unless the window would then reach past the screen's edge.
+int placeWithin(int usual, int roomStart, int roomLength, int length) {
+    if (roomLength == 0) {
+        return usual;
+    }
+    return std::max(roomStart, std::min(usual, roomStart + roomLength - length));
+}
+
 } // namespace
 
 void GameWindow::open(const Options& options) {
     const Monitor monitor = monitorAt(kWindowX, kWindowY);
     size_ = fittedWindowSize(options.scale, monitor);
+    x_ = placeWithin(kWindowX, monitor.x, monitor.width, size_.width);
+    y_ = placeWithin(kWindowY, monitor.y, monitor.height, size_.height);
     glutInitWindowSize(size_.width, size_.height);
     glutCreateWindow(kWindowTitle);
-    glutPositionWindow(kWindowX, kWindowY);
     fullScreen_ = options.fullscreen;
     if (fullScreen_) {
+        // GLUT would place the window after making it full screen: it is placed on leaving.
         getCamera().takeAnyWindowSize();
         glutFullScreen();
     } else {
+        glutPositionWindow(x_, y_);
         getCamera().keepWindowSize(size_);
         keepWindowAtFixedSize(size_.width, size_.height);
     }
@@ -61,6 +73,8 @@ void GameWindow::leaveFullScreen() {
     }
     fullScreen_ = false;
     glutLeaveFullScreen();
+    glutPositionWindow(x_, y_);
+    glutReshapeWindow(size_.width, size_.height);
     getCamera().keepWindowSize(size_);
     keepWindowAtFixedSize(size_.width, size_.height);
 }

@@ -24,6 +24,8 @@ public:
 
 private:
     WindowSize size_;
+    int x_ = 0;
+    int y_ = 0;
     bool fullScreen_ = false;
     FramePacer pacer_;
 };

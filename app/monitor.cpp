@@ -110,7 +110,7 @@ Monitor monitorAt(int x, int y) {
     double refreshHz = 0.0;
     findMonitorAt(display.get(), x, y, area, refreshHz);
     const Area room = overlap(area, workArea(display.get(), area));
-    return Monitor{room.width, room.height, refreshHz};
+    return Monitor{room.x, room.y, room.width, room.height, refreshHz};
 }
 
 double refreshRateOfMode(unsigned long dotClock, unsigned int hTotal, unsigned int vTotal,

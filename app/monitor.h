@@ -2,8 +2,10 @@
 
 // The monitor a window opens on, as XRandR and the window manager describe it.
 struct Monitor {
-    // Room for a window in pixels: the monitor less the panels the window
-    // manager keeps clear of windows; 0 by 0 when there is no display.
+    // Room for a window in pixels of the screen: the monitor less the panels the
+    // window manager keeps clear of windows; 0 by 0 when there is no display.
+    int x = 0;
+    int y = 0;
     int width = 0;
     int height = 0;
     // Pictures per second it shows; 0 when unknown (Xvfb reports no timings).
