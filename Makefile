@@ -9,7 +9,7 @@ TEST_ENV := SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 JOBS ?= 2
 
-.PHONY: run test soak valgrind build build-asan deps deps-test assets screenshots deb clean
+.PHONY: run test soak valgrind pacing build build-asan deps deps-test assets screenshots deb clean
 
 run: deps build
 	./build/vantorel
@@ -27,6 +27,11 @@ soak: deps-test
 
 valgrind: deps-test build
 	$(TEST_ENV) $(XVFB) tools/valgrind-play.sh build/vantorel
+
+# CPU time and frames per second of the real game on the title and in play,
+# measured, not tested; PACING_ARGS go to the game (e.g. --max-fps 0).
+pacing: deps-test build
+	$(TEST_ENV) $(XVFB) bench/pacing.py build/vantorel build/bench/libvantorel_swap_counter.so $(PACING_ARGS)
 
 deps:
 	tools/install-deps.sh build
