@@ -54,9 +54,12 @@ void GameWindow::open(const Options& options) {
     glutCreateWindow(kWindowTitle);
     fullScreen_ = options.fullscreen;
     if (fullScreen_) {
-        // GLUT would place the window after making it full screen: it is placed on leaving.
+        // Without a window manager GLUT leaves a full screen window one pixel off
+        // the corner, its last row and column off the screen. The normal window
+        // is placed on leaving full screen.
         getCamera().takeAnyWindowSize();
         glutFullScreen();
+        glutPositionWindow(0, 0);
     } else {
         glutPositionWindow(x_, y_);
         getCamera().keepWindowSize(size_);
