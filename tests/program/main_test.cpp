@@ -5,6 +5,8 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
@@ -175,5 +177,15 @@ TEST(Main, HelpAndVersionAnswerWithoutAWindow) {
     EXPECT_EQ(help.standardOutput.rfind("Usage: vantorel [OPTION]...\n", 0), 0u)
         << help.standardOutput;
     const std::string lastLine = "is read from " VANTOREL_DATA_DIR "\n";
+    ASSERT_GE(help.standardOutput.size(), lastLine.size());
     EXPECT_EQ(help.standardOutput.substr(help.standardOutput.size() - lastLine.size()), lastLine);
+
+    // The README shows the same help, up to the folder, which differs by machine.
+    std::ifstream readmeFile(VANTOREL_DATA_DIR "/README.md");
+    const std::string readme{std::istreambuf_iterator<char>(readmeFile), {}};
+    const std::string upToTheFolder =
+        help.standardOutput.substr(0, help.standardOutput.size() - lastLine.size());
+    EXPECT_NE(readme.find(upToTheFolder), std::string::npos)
+        << "README.md's Options section does not match --help:\n"
+        << help.standardOutput;
 }
