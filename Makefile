@@ -9,10 +9,12 @@ TEST_ENV := SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 JOBS ?= 2
 
-.PHONY: run test soak valgrind pacing build build-asan deps deps-test assets screenshots deb clean
+.PHONY: run test soak valgrind pacing configure build build-asan deps deps-test assets screenshots deb clean
 
-run: deps build
-	./build/vantorel
+# Builds only the game itself: the tests and benchmarks wait for make test.
+run: deps configure
+	cmake --build build -j$(JOBS) --target vantorel
+	./build/vantorel $(ARGS)
 
 test: deps-test build build-asan
 	$(TEST_ENV) $(XVFB) ctest --test-dir build --output-on-failure -j$(JOBS) -LE screenshots
@@ -30,7 +32,8 @@ valgrind: deps-test build
 
 # CPU time and frames per second of the real game on the title and in play,
 # measured, not tested; PACING_ARGS go to the game (e.g. --max-fps 0).
-pacing: deps-test build
+pacing: deps-test configure
+	cmake --build build -j$(JOBS) --target vantorel vantorel_swap_counter
 	$(TEST_ENV) $(XVFB) bench/pacing.py build/vantorel build/bench/libvantorel_swap_counter.so $(PACING_ARGS)
 
 deps:
@@ -39,8 +42,10 @@ deps:
 deps-test:
 	tools/install-deps.sh test
 
-build:
+configure:
 	cmake -S . -B build $(CMAKE_FLAGS)
+
+build: configure
 	cmake --build build -j$(JOBS)
 
 build-asan:

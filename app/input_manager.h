@@ -2,7 +2,8 @@
 
 // Mouse input: the pointer in world units, the screen sequence, and every other
 // button event routed to the ship or, once a game is over, to its restart. The
-// keyboard plays no part: only Escape, and only full screen, leaves full screen.
+// wheel and the keyboard are not used: their events do nothing, but for Escape,
+// which leaves full screen.
 class InputManager {
 public:
     void onMotion(int x, int y);
@@ -18,8 +19,12 @@ public:
     float pointerY() const { return pointerY_; }
 
 private:
+    bool spentOnRestart(int button, int state);
+
     float pointerX_ = 0.0f;
     float pointerY_ = 0.0f;
+    // The left button went down to restart a finished game and is not up yet.
+    bool restartClickHeld_ = false;
 };
 
 InputManager& getInputManager();

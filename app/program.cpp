@@ -5,6 +5,7 @@
 #include "app/game_screen.h"
 #include "app/game_window.h"
 #include "app/input_manager.h"
+#include "audio/sound_manager.h"
 
 #include <GL/glut.h>
 
@@ -84,6 +85,9 @@ void registerCallbacks() {
 
 int runProgram(int argc, char** argv, const Options& options) {
     enterDataFolder(options.dataFolder);
+    if (options.mute) {
+        getSoundManager().mute();
+    }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     getGameWindow().open(options);

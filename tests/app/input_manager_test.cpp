@@ -8,6 +8,8 @@
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 class Input : public GlTest {
@@ -21,6 +23,18 @@ protected:
     void TearDown() override { currentScreen = GameScreen::Title; }
 
     static Ship& ship() { return getWorld().ship(); }
+
+    // Sends the ship onto the sun and lets the lose image show.
+    void loseToTheSun() {
+        World& world = getWorld();
+        world.restart(); // whatever an earlier test left over
+        world.ship().setX(0.0f);
+        world.ship().setY(46.0f);
+        world.update(0.0f);
+        world.draw();
+        ASSERT_TRUE(world.isGameOver());
+        ship().setTarget(7.0f, 7.0f);
+    }
 
     void press(int button) { input.onMouse(button, GLUT_DOWN, 0, 0); }
     void release(int button) { input.onMouse(button, GLUT_UP, 0, 0); }
@@ -100,12 +114,20 @@ TEST_F(Input, PressesWalkThroughTheMenusWithoutReachingTheShip) {
     EXPECT_FLOAT_EQ(ship().targetY(), input.pointerY());
 }
 
-TEST_F(Input, TheWheelDoesNotSkipTheMenus) {
-    currentScreen = GameScreen::Title;
-    input.onMouse(3, GLUT_DOWN, 0, 0);
-    input.onMouse(4, GLUT_DOWN, 0, 0);
-    EXPECT_EQ(currentScreen, GameScreen::Title);
-    EXPECT_FLOAT_EQ(ship().targetX(), 7.0f);
+TEST_F(Input, TheWheelNeitherSkipsTheMenusNorSteers) {
+    input.onPassiveMotion(768, 192);
+    press(GLUT_LEFT_BUTTON); // held during play
+    input.onPassiveMotion(256, 192);
+    for (GameScreen screen : {GameScreen::Title, GameScreen::Instructions, GameScreen::Playing}) {
+        currentScreen = screen;
+        for (int wheel : {3, 4}) {
+            input.onMouse(wheel, GLUT_DOWN, 0, 0);
+            input.onMouse(wheel, GLUT_UP, 0, 0);
+        }
+        EXPECT_EQ(currentScreen, screen);
+        EXPECT_TRUE(ship().buttonHeld());
+        EXPECT_FLOAT_EQ(ship().targetX(), 25.0f);
+    }
 }
 
 TEST_F(Input, AClickBeforeAnyMotionAimsAtTheOrigin) {
@@ -143,22 +165,42 @@ TEST_F(Input, KeysDoNothing) {
 }
 
 TEST_F(Input, OverTheEndImageButtonsOnlyRequestARestart) {
-    World& world = getWorld();
-    world.ship().setX(0.0f);
-    world.ship().setY(46.0f); // on the sun
-    world.update(0.0f);
-    world.draw();
-    ASSERT_TRUE(world.isGameOver());
-
+    loseToTheSun();
+    press(GLUT_RIGHT_BUTTON);
+    EXPECT_FALSE(getWorld().restartRequested());
     press(GLUT_LEFT_BUTTON);
-    EXPECT_TRUE(world.restartRequested());
+    release(GLUT_LEFT_BUTTON);
+    press(GLUT_RIGHT_BUTTON); // nothing withdraws the request before the next frame
+    EXPECT_TRUE(getWorld().restartRequested());
     EXPECT_FALSE(ship().buttonHeld());
     EXPECT_FLOAT_EQ(ship().targetX(), 7.0f);
-    release(GLUT_LEFT_BUTTON);
-    EXPECT_FALSE(world.restartRequested());
-    press(GLUT_LEFT_BUTTON);
-    press(GLUT_RIGHT_BUTTON);
-    EXPECT_FALSE(world.restartRequested());
+}
+
+// "Click to play again" is written just below the sun: the click on it, quick
+// or held past the restart, must not send the new ship there.
+TEST_F(Input, TheClickThatRestartsIsSpentOnTheRestart) {
+    for (const bool releasedBeforeTheUpdate : {true, false}) {
+        loseToTheSun();
+        input.onPassiveMotion(512, 476); // (0, 32), below the sun
+        press(GLUT_LEFT_BUTTON);
+        if (releasedBeforeTheUpdate) {
+            release(GLUT_LEFT_BUTTON);
+        }
+        getWorld().update(0.1f);
+        if (!releasedBeforeTheUpdate) {
+            release(GLUT_LEFT_BUTTON);
+        }
+        for (int i = 0; i < 20; ++i) {
+            getWorld().update(0.1f);
+        }
+        getWorld().draw();
+        const std::string said = releasedBeforeTheUpdate ? "quick" : "held";
+        EXPECT_FALSE(getWorld().isGameOver()) << said;
+        EXPECT_EQ(ship().x(), 0.0f) << said;
+        EXPECT_EQ(ship().y(), 48.0f) << said;
+        EXPECT_EQ(ship().targetY(), 48.0f) << said << ": the click must not aim the ship";
+        EXPECT_FALSE(ship().dead()) << said;
+    }
 }
 
 TEST(InputBeforeTheWindow, KeepsThePointerUntilTheWindowHasASize) {

@@ -1,8 +1,12 @@
+#include "polling.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
@@ -33,6 +37,21 @@ Pipe openPipe() {
     return Pipe{ends[0], ends[1]};
 }
 
+// Reads what has arrived on `descriptor` without blocking; true once its
+// writer has closed it.
+bool readArrived(int descriptor, std::string& into) {
+    pollfd reader{descriptor, POLLIN, 0};
+    while (poll(&reader, 1, 0) > 0) {
+        char chunk[256];
+        const ssize_t got = read(descriptor, chunk, sizeof chunk);
+        if (got <= 0) {
+            return true;
+        }
+        into.append(chunk, static_cast<std::size_t>(got));
+    }
+    return false;
+}
+
 [[noreturn]] void runGameInChild(const std::string& directory,
                                  const std::vector<std::string>& arguments, bool withDisplay) {
     if (!withDisplay) {
@@ -48,33 +67,6 @@ Pipe openPipe() {
     argv.push_back(nullptr);
     execv(VANTOREL_BINARY, argv.data());
     _exit(127);
-}
-
-// Reads both pipes until the program closes them, bounded; false when it did not.
-bool collectOutput(const Pipe& out, const Pipe& err, Ending& ending) {
-    pollfd readers[2] = {{out.reader, POLLIN, 0}, {err.reader, POLLIN, 0}};
-    std::string* const into[2] = {&ending.standardOutput, &ending.standardError};
-    int open = 2;
-    const auto deadline = std::chrono::steady_clock::now() + kLongestStartUp;
-    while (open > 0 && std::chrono::steady_clock::now() < deadline) {
-        if (poll(readers, 2, 100) <= 0) {
-            continue;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (readers[i].fd < 0 || readers[i].revents == 0) {
-                continue;
-            }
-            char chunk[256];
-            const ssize_t got = read(readers[i].fd, chunk, sizeof chunk);
-            if (got <= 0) {
-                readers[i].fd = -1; // poll skips it from now on
-                --open;
-            } else {
-                into[i]->append(chunk, static_cast<std::size_t>(got));
-            }
-        }
-    }
-    return open == 0;
 }
 
 // Starts the real binary in `directory` with `arguments` and waits, bounded,
@@ -94,8 +86,18 @@ Ending runUntilItEnds(const std::string& directory, const std::vector<std::strin
     }
     close(out.writer);
     close(err.writer);
+
     Ending ending;
-    const bool closed = collectOutput(out, err, ending);
+    // Its standard output and error close as the program ends.
+    bool outClosed = false;
+    bool errClosed = false;
+    const bool closed = waitUntil(
+        [&] {
+            outClosed = outClosed || readArrived(out.reader, ending.standardOutput);
+            errClosed = errClosed || readArrived(err.reader, ending.standardError);
+            return outClosed && errClosed;
+        },
+        kLongestStartUp);
     close(out.reader);
     close(err.reader);
     if (closed) {
@@ -175,5 +177,15 @@ TEST(Main, HelpAndVersionAnswerWithoutAWindow) {
     EXPECT_EQ(help.standardOutput.rfind("Usage: vantorel [OPTION]...\n", 0), 0u)
         << help.standardOutput;
     const std::string lastLine = "is read from " VANTOREL_DATA_DIR "\n";
+    ASSERT_GE(help.standardOutput.size(), lastLine.size());
     EXPECT_EQ(help.standardOutput.substr(help.standardOutput.size() - lastLine.size()), lastLine);
+
+    // The README shows the same help, up to the folder, which differs by machine.
+    std::ifstream readmeFile(VANTOREL_DATA_DIR "/README.md");
+    const std::string readme{std::istreambuf_iterator<char>(readmeFile), {}};
+    const std::string upToTheFolder =
+        help.standardOutput.substr(0, help.standardOutput.size() - lastLine.size());
+    EXPECT_NE(readme.find(upToTheFolder), std::string::npos)
+        << "README.md's Options section does not match --help:\n"
+        << help.standardOutput;
 }
