@@ -9,7 +9,6 @@
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,20 +16,13 @@
 namespace {
 
 // The tests' Xvfb screen is 1280 by 1024: full screen, the field is 1280 by 960
-// with bars of 32 rows above and below it.
+// between two bars of 32 rows.
 constexpr int kScreenWidth = 1280;
 constexpr int kScreenHeight = 1024;
 constexpr int kBar = 32;
-constexpr int kFieldHeight = kScreenHeight - 2 * kBar;
 constexpr int kBlack = 8; // per channel, at most
 // Presses that leave the menus also send the ship: here, away from the sun.
-constexpr int kMenuPressX = kScreenWidth / 4;
-constexpr int kMenuPressY = kScreenHeight / 4;
-// A screen that holds a window of 1.5 times 1024 by 768, and that window.
-constexpr const char* kLargeScreen = "2048x1536x24";
-constexpr int kScaledWidth = 1536;
-constexpr int kScaledHeight = 1152;
-constexpr double kScaledPixelsPerUnit = 15.36;
+constexpr int kMenuPress = kScreenWidth / 4;
 // A released ship stops within 2 units of where it was sent; 12.8 pixels a unit.
 constexpr double kArrivalPixels = 2.5 * 12.8;
 
@@ -40,68 +32,64 @@ RunningGame::Options withArguments(std::vector<std::string> arguments) {
     return options;
 }
 
-// The rows of a screenshot from `top` on that show the field.
-RunningGame::Screenshot fieldRows(const RunningGame::Screenshot& shot, int top, int height) {
-    RunningGame::Screenshot field;
-    if (shot.height < top + height) {
-        return field;
+// The full screen window's rows that show the field.
+RunningGame::Screenshot fieldOf(const RunningGame::Screenshot& shot) {
+    RunningGame::Screenshot field{shot.width, shot.height - 2 * kBar, {}};
+    if (field.height > 0) {
+        field.rgb.assign(shot.rgb.begin() + 3 * kBar * shot.width,
+                         shot.rgb.end() - 3 * kBar * shot.width);
     }
-    field.width = shot.width;
-    field.height = height;
-    field.rgb.assign(shot.rgb.begin() + 3 * top * shot.width,
-                     shot.rgb.begin() + 3 * (top + height) * shot.width);
     return field;
 }
 
-bool barsAreBlack(const RunningGame::Screenshot& shot) {
-    for (int y = 0; y < shot.height; ++y) {
-        if (y >= kBar && y < kScreenHeight - kBar) {
-            continue;
-        }
-        for (int x = 0; x < shot.width; ++x) {
-            const std::uint8_t* pixel = shot.at(x, y);
-            if (pixel[0] > kBlack || pixel[1] > kBlack || pixel[2] > kBlack) {
-                return false;
-            }
+bool rowIsBlack(const RunningGame::Screenshot& shot, int y) {
+    for (int x = 0; x < shot.width; ++x) {
+        const std::uint8_t* pixel = shot.at(x, y);
+        if (pixel[0] > kBlack || pixel[1] > kBlack || pixel[2] > kBlack) {
+            return false;
         }
     }
     return true;
 }
 
-RunningGame::Screenshot letterboxedWhenShowing(const RunningGame& game,
-                                               const StretchedPicture& picture, double share) {
+bool barsAreBlack(const RunningGame::Screenshot& shot) {
+    for (int row = 0; row < kBar; ++row) {
+        if (!rowIsBlack(shot, row) || !rowIsBlack(shot, shot.height - 1 - row)) {
+            return false;
+        }
+    }
+    return shot.height > 2 * kBar;
+}
+
+RunningGame::Screenshot fieldShowing(const RunningGame& game, const StretchedPicture& picture,
+                                     double share) {
     return screenshotWhen(game, [&](const RunningGame::Screenshot& shot) {
-        return shareMatching(fieldRows(shot, kBar, kFieldHeight), picture) >= share;
+        return shareMatching(fieldOf(shot), picture) >= share;
     });
 }
 
-// Sends the ship to a window pixel and tells whether it arrived there.
+// Sends the ship to a window pixel; whether it is seen arriving there.
 bool shipArrivesAt(const RunningGame& game, int x, int y) {
+    const auto arrived = [&](const RunningGame::Screenshot& shot) {
+        const std::optional<WindowPixel> eye = shipEyeNear(shot, x, y);
+        return eye && std::hypot(eye->x - x, eye->y - y) <= kArrivalPixels;
+    };
     game.hold(x, y);
-    const RunningGame::Screenshot shot =
-        screenshotWhen(game, [&](const RunningGame::Screenshot& seen) {
-            const std::optional<WindowPixel> eye = shipEyeNear(seen, x, y);
-            return eye && std::hypot(eye->x - x, eye->y - y) <= kArrivalPixels;
-        });
-    const std::optional<WindowPixel> eye = shipEyeNear(shot, x, y);
-    return eye && std::hypot(eye->x - x, eye->y - y) <= kArrivalPixels;
+    return arrived(screenshotWhen(game, arrived));
 }
 
 // Up to the end of a line; empty when the writer closed first.
 std::string lineFrom(int descriptor) {
     std::string line;
     char next = 0;
-    while (read(descriptor, &next, 1) == 1) {
-        if (next == '\n') {
-            return line;
-        }
+    while (read(descriptor, &next, 1) == 1 && next != '\n') {
         line += next;
     }
-    return {};
+    return next == '\n' ? line : std::string();
 }
 
-// An Xvfb server of the test's own, with a screen of another size, stands in
-// for the test's display while the object lives.
+// An Xvfb server of the test's own, with a screen of another size, is the
+// test's display while the object lives.
 class OwnDisplay {
 public:
     explicit OwnDisplay(const char* screen) {
@@ -111,25 +99,23 @@ public:
         }
         pid_ = fork();
         if (pid_ == 0) {
-            close(ready[0]);
             const std::string fd = std::to_string(ready[1]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten",
                    "tcp", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(ready[1]);
-        const std::string number = lineFrom(ready[0]); // written once the server serves
+        const std::string number = lineFrom(ready[0]); // written once it serves
         close(ready[0]);
-        if (!number.empty()) {
-            previous_ = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+        serving_ = !number.empty();
+        const char* const previous = std::getenv("DISPLAY");
+        previous_ = previous ? previous : "";
+        if (serving_) {
             setenv("DISPLAY", (":" + number).c_str(), 1);
-            serving_ = true;
         }
     }
     ~OwnDisplay() {
-        if (serving_) {
-            setenv("DISPLAY", previous_.c_str(), 1);
-        }
+        setenv("DISPLAY", previous_.c_str(), 1);
         if (pid_ > 0) {
             kill(pid_, SIGTERM);
             waitpid(pid_, nullptr, 0);
@@ -150,25 +136,19 @@ private:
 
 TEST(FullScreen, LetterboxesTheFieldAndMapsClicksToItsCorners) {
     const ScreenPictures pictures;
-    ASSERT_TRUE(pictures.loaded());
     RunningGame game(withArguments({"--fullscreen"}));
     ASSERT_TRUE(game.hasWindow());
-    ASSERT_TRUE(waitUntil([&] { return game.geometry().width == kScreenWidth; }));
+    ASSERT_TRUE(waitUntil([&] { return game.geometry().height == kScreenHeight; }));
 
-    const RunningGame::Screenshot title =
-        letterboxedWhenShowing(game, pictures.title, kWholePicture);
-    ASSERT_EQ(title.height, kScreenHeight);
-    EXPECT_GE(shareMatching(fieldRows(title, kBar, kFieldHeight), pictures.title), kWholePicture);
+    const RunningGame::Screenshot title = fieldShowing(game, pictures.title, kWholePicture);
+    EXPECT_GE(shareMatching(fieldOf(title), pictures.title), kWholePicture);
     EXPECT_TRUE(barsAreBlack(title));
+    game.click(kMenuPress, kMenuPress);
+    fieldShowing(game, pictures.instructions, kWholePicture);
+    game.click(kMenuPress, kMenuPress);
+    EXPECT_TRUE(barsAreBlack(fieldShowing(game, pictures.backdrop, kMostOfTheBackdrop)));
 
-    game.click(kMenuPressX, kMenuPressY);
-    letterboxedWhenShowing(game, pictures.instructions, kWholePicture);
-    game.click(kMenuPressX, kMenuPressY);
-    const RunningGame::Screenshot play =
-        letterboxedWhenShowing(game, pictures.backdrop, kMostOfTheBackdrop);
-    EXPECT_TRUE(barsAreBlack(play));
-
-    // Round the field's edge, clear of the sun: top left, bottom left, bottom right.
+    // Along the field's edges, clear of the sun: top left, bottom left, bottom right.
     EXPECT_TRUE(shipArrivesAt(game, 0, kBar));
     EXPECT_TRUE(shipArrivesAt(game, 0, kScreenHeight - kBar - 1));
     EXPECT_TRUE(shipArrivesAt(game, kScreenWidth - 1, kScreenHeight - kBar - 1));
@@ -178,24 +158,23 @@ TEST(FullScreen, LetterboxesTheFieldAndMapsClicksToItsCorners) {
 }
 
 TEST(ScaledWindow, TakesTheScaleWhereTheScreenHoldsIt) {
-    const OwnDisplay display(kLargeScreen);
+    const OwnDisplay display("2048x1536x24");
     ASSERT_TRUE(display.serving());
     const ScreenPictures pictures;
     RunningGame game(withArguments({"--scale", "1.5"}));
     ASSERT_TRUE(game.hasWindow());
-    ASSERT_TRUE(waitUntil([&] { return game.geometry().width == kScaledWidth; }));
-    EXPECT_EQ(game.geometry().height, kScaledHeight);
+    ASSERT_TRUE(waitUntil([&] { return game.geometry().width == 1536; }));
+    EXPECT_EQ(game.geometry().height, 1152);
 
     const RunningGame::Screenshot play = reachPlay(game, pictures);
     EXPECT_GE(shareMatching(play, pictures.backdrop), kMostOfTheBackdrop);
-    // The ship starts where it starts at scale 1, half as far again from the
-    // corner; it has barely begun to fly towards the last press.
+    // The ship starts half as far again from the corner as at scale 1, and has
+    // barely begun to fly towards the last press.
     const int shipX = windowX(kShipStartPoint.x) * 3 / 2;
     const int shipY = windowY(kShipStartPoint.y) * 3 / 2;
     const std::optional<WindowPixel> eye = shipEyeNear(play, shipX, shipY);
     ASSERT_TRUE(eye.has_value());
-    EXPECT_NEAR(eye->x, shipX, kScaledPixelsPerUnit);
-    EXPECT_NEAR(eye->y, shipY, kScaledPixelsPerUnit);
+    EXPECT_LT(std::hypot(eye->x - shipX, eye->y - shipY), 1.5 * kPixelsPerUnit);
 }
 
 TEST(ScaledWindow, IsTheLargestThatFitsWhereTheScreenDoesNotHoldIt) {
