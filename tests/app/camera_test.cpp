@@ -50,37 +50,6 @@ TEST_F(CameraOnScreen, RefusesAnyOtherSize) {
     EXPECT_EQ(viewport[3], 768);
 }
 
-TEST_F(CameraOnScreen, DrawsTheFieldAsLargeAsTheWindowAllowsCentred) {
-    struct Case {
-        bool fullScreen;
-        int width, height;
-        double left, bottom, right, top; // the field's corners in window pixels, y up
-    };
-    const Case cases[] = {
-        {false, 1536, 1152, 0.0, 0.0, 1536.0, 1152.0},
-        {true, 1280, 1024, 0.0, 32.0, 1280.0, 992.0},
-        {true, 1920, 1080, 240.0, 0.0, 1680.0, 1080.0},
-    };
-    for (const Case& c : cases) {
-        Camera camera;
-        if (c.fullScreen) {
-            camera.takeAnyWindowSize();
-        } else {
-            camera.keepWindowSize(WindowSize{c.width, c.height});
-        }
-        camera.reshape(c.width, c.height);
-        camera.reshape(c.width / 2, c.height / 2); // refused unless full screen
-        camera.reshape(c.width, c.height);
-        camera.apply();
-        const WindowPoint bottomLeft = projectToWindow(-50.0, 0.0);
-        const WindowPoint topRight = projectToWindow(50.0, 75.0);
-        EXPECT_NEAR(bottomLeft.x, c.left, 0.01) << c.width << " by " << c.height;
-        EXPECT_NEAR(bottomLeft.y, c.bottom, 0.01) << c.width << " by " << c.height;
-        EXPECT_NEAR(topRight.x, c.right, 0.01) << c.width << " by " << c.height;
-        EXPECT_NEAR(topRight.y, c.top, 0.01) << c.width << " by " << c.height;
-    }
-}
-
 TEST_F(CameraOnScreen, PaintsTheBarsBesideTheFieldBlack) {
     Camera camera;
     camera.takeAnyWindowSize();
