@@ -53,12 +53,15 @@ bool rowIsBlack(const RunningGame::Screenshot& shot, int y) {
 }
 
 bool barsAreBlack(const RunningGame::Screenshot& shot) {
+    if (shot.height != kScreenHeight) {
+        return false;
+    }
     for (int row = 0; row < kBar; ++row) {
         if (!rowIsBlack(shot, row) || !rowIsBlack(shot, shot.height - 1 - row)) {
             return false;
         }
     }
-    return shot.height > 2 * kBar;
+    return true;
 }
 
 RunningGame::Screenshot fieldShowing(const RunningGame& game, const StretchedPicture& picture,
