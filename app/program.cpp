@@ -4,6 +4,8 @@
 #include "app/fixed_size_window.h"
 #include "app/game.h"
 #include "app/input_manager.h"
+#include "app/record_keeper.h"
+#include "records/record_store.h"
 
 #include <GL/glut.h>
 
@@ -78,6 +80,7 @@ int runProgram(int argc, char** argv) {
     keepWindowAtFixedSize(Camera::kWindowWidth, Camera::kWindowHeight);
     registerCallbacks();
     getGame().init();
+    getRecordKeeper().open(RecordStore(recordsFolder()));
     glutMainLoop();
     return 0;
 }

@@ -25,6 +25,9 @@ public:
     void addPlanet(Planet* planet);
 
     bool isGameOver() const { return gameOver_; }
+    // What the end picture shows now; at most one of the two holds.
+    bool showsWin() const;
+    bool showsLoss() const;
     void setRestartRequested(bool requested) { restartRequested_ = requested; }
     bool restartRequested() const { return restartRequested_; }
 
@@ -51,8 +54,6 @@ private:
     void wearDown(Planet& planet);
     void destroyShipOnContact();
     void drawEndImage() const;
-    bool showsWin() const;
-    bool showsLoss() const;
 
     Ship ship_;
     int endImageList_ = 0;

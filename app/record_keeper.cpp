@@ -1,0 +1,79 @@
+#include "app/record_keeper.h"
+
+#include "records/records_report.h"
+#include "render/hud.h"
+#include "world/world.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kMillisecondsPerSecond = 1000.0;
+
+} // namespace
+
+bool RecordKeeper::open(const RecordStore& store) {
+    if (!store.prepare()) {
+        return false;
+    }
+    store_ = store;
+    lastRead_ = store.load();
+    return true;
+}
+
+void RecordKeeper::afterUpdate(const World& world, float dt) {
+    if (!store_ || world.isGameOver()) {
+        return; // the world goes on under the end picture; that game is already counted
+    }
+    if (gameCounted_) {
+        // The update restarted the world: a new game, and its first step.
+        gameCounted_ = false;
+        gameSeconds_ = 0.0;
+        endLine_.clear();
+        getHud().setRecordLine(endLine_);
+    }
+    gameSeconds_ += static_cast<double>(dt);
+}
+
+void RecordKeeper::afterDraw(const World& world) {
+    if (!store_ || !world.isGameOver() || gameCounted_) {
+        return;
+    }
+    gameCounted_ = true;
+    FinishedGame game;
+    game.won = world.showsWin();
+    game.planets = world.planetsFormed();
+    game.milliseconds = std::llround(gameSeconds_ * kMillisecondsPerSecond);
+    count(game);
+    getHud().setRecordLine(endLine_);
+}
+
+// The games not yet written go with this one; a save that fails keeps them all
+// for the next, so a full disk or a busy lock loses no game.
+void RecordKeeper::count(const FinishedGame& game) {
+    unsaved_.push_back(game);
+    const std::optional<Records> found = store_->save(unsaved_);
+    Records before = found ? *found : lastRead_;
+    for (std::size_t i = 0; i + 1 < unsaved_.size(); ++i) {
+        before.add(unsaved_[i]);
+    }
+    endLine_ = endOfGameLine(game, before);
+    if (found) {
+        lastRead_ = before;
+        lastRead_.add(game);
+        unsaved_.clear();
+    }
+}
+
+Records RecordKeeper::records() const {
+    Records known = lastRead_;
+    for (const FinishedGame& game : unsaved_) {
+        known.add(game);
+    }
+    return known;
+}
+
+RecordKeeper& getRecordKeeper() {
+    static RecordKeeper* const keeper = new RecordKeeper();
+    return *keeper;
+}
