@@ -29,8 +29,7 @@ void RecordKeeper::afterUpdate(const World& world, float dt) {
         // The update restarted the world: a new game, and its first step.
         gameCounted_ = false;
         gameSeconds_ = 0.0;
-        endLine_.clear();
-        getHud().setRecordLine(endLine_);
+        getHud().setRecordLine("");
     }
     gameSeconds_ += static_cast<double>(dt);
 }
@@ -44,33 +43,24 @@ void RecordKeeper::afterDraw(const World& world) {
     game.won = world.showsWin();
     game.planets = world.planetsFormed();
     game.milliseconds = std::llround(gameSeconds_ * kMillisecondsPerSecond);
-    count(game);
-    getHud().setRecordLine(endLine_);
+    getHud().setRecordLine(count(game));
 }
 
 // The games not yet written go with this one; a save that fails keeps them all
 // for the next, so a full disk or a busy lock loses no game.
-void RecordKeeper::count(const FinishedGame& game) {
+std::string RecordKeeper::count(const FinishedGame& game) {
     unsaved_.push_back(game);
     const std::optional<Records> found = store_->save(unsaved_);
     Records before = found ? *found : lastRead_;
     for (std::size_t i = 0; i + 1 < unsaved_.size(); ++i) {
         before.add(unsaved_[i]);
     }
-    endLine_ = endOfGameLine(game, before);
     if (found) {
         lastRead_ = before;
         lastRead_.add(game);
         unsaved_.clear();
     }
-}
-
-Records RecordKeeper::records() const {
-    Records known = lastRead_;
-    for (const FinishedGame& game : unsaved_) {
-        known.add(game);
-    }
-    return known;
+    return endOfGameLine(game, before);
 }
 
 RecordKeeper& getRecordKeeper() {

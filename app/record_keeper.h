@@ -18,20 +18,15 @@ public:
     // Opens the records in `store`'s folder; false (said on stderr) when the
     // folder cannot be written, and the game then plays without records.
     bool open(const RecordStore& store);
-    bool isOpen() const { return store_.has_value(); }
 
     // After every world update: a step of the game in play counts towards its time.
     void afterUpdate(const World& world, float dt);
     // After every world draw: a game whose end picture has just shown is counted.
     void afterDraw(const World& world);
 
-    // The record as this game knows it, saved or not.
-    Records records() const;
-    // The line under the end picture of the last game; empty while a game runs.
-    const std::string& endLine() const { return endLine_; }
-
 private:
-    void count(const FinishedGame& game);
+    // Saves the game and returns its line for under the end picture.
+    std::string count(const FinishedGame& game);
 
     std::optional<RecordStore> store_;
     // The record as last read from the file, and the games not yet written to it.
@@ -39,7 +34,6 @@ private:
     std::vector<FinishedGame> unsaved_;
     double gameSeconds_ = 0.0;
     bool gameCounted_ = false;
-    std::string endLine_;
 };
 
 RecordKeeper& getRecordKeeper();
