@@ -18,7 +18,6 @@ TemporaryFolder::TemporaryFolder() {
 
 TemporaryFolder::~TemporaryFolder() {
     std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(path_, ignored);
 }
 
