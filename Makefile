@@ -9,7 +9,7 @@ TEST_ENV := SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 JOBS ?= 2
 
-.PHONY: run test soak valgrind build build-asan deps deps-test assets screenshots deb clean
+.PHONY: run test soak valgrind build build-asan deps deps-test deps-deb assets screenshots deb clean
 
 run: deps build
 	./build/vantorel
@@ -34,6 +34,9 @@ deps:
 deps-test:
 	tools/install-deps.sh test
 
+deps-deb:
+	tools/install-deps.sh deb
+
 build:
 	cmake -S . -B build $(CMAKE_FLAGS)
 	cmake --build build -j$(JOBS)
@@ -52,8 +55,9 @@ screenshots: deps-test build
 	mkdir -p docs/screenshots
 	cp build/screenshots/title.png build/screenshots/play.png build/screenshots/lose.png docs/screenshots/
 
-deb: deps build
-	cd build && cpack
+# The package and dpkg-buildpackage's other results land in build/deb/.
+deb: deps-deb
+	JOBS=$(JOBS) tools/build-deb.sh
 
 clean:
 	rm -rf build build-asan build-fuzz
