@@ -22,7 +22,12 @@ apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -qq -o DPkg::Lock::
 fail() { echo "check_package: $*" >&2; exit 1; }
 
 echo "== lintian"
-lintian --fail-on error,warning --display-info --pedantic "$changes"
+# lintian leaves caches in TMPDIR: give it a folder of its own to leave them in.
+lintian_tmp=$(mktemp -d)
+TMPDIR=$lintian_tmp lintian --fail-on error,warning --display-info --pedantic "$changes" &&
+    status=0 || status=$?
+rm -rf "$lintian_tmp"
+[[ $status -eq 0 ]] || fail "lintian found errors or warnings"
 
 if dpkg-query -W -f='${Status}' vantorel 2>/dev/null | grep -q installed; then
     fail "vantorel is installed already: remove it first, this check purges what it installs"
