@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kWindowWidth = 1024;
-constexpr int kWindowHeight = 768;
 constexpr double kNearPlane = 0.001;
 constexpr double kFarPlane = 200.0;
 

@@ -1,11 +1,12 @@
 #include "app/game.h"
 
 #include "app/camera.h"
-#include "app/elapsed_time.h"
 #include "app/game_screen.h"
-#include "app/screen_set.h"
-#include "app/sound_manager.h"
+#include "audio/sound_manager.h"
+#include "clock/elapsed_time.h"
+#include "render/field_bounds.h"
 #include "render/hud.h"
+#include "render/screen_set.h"
 #include "world/world.h"
 
 #include <GL/glut.h>
@@ -15,10 +16,6 @@ GameScreen currentScreen = GameScreen::Title;
 namespace {
 
 constexpr double kLongestFrameSeconds = 0.12;
-constexpr double kFieldTop = 75.0;
-constexpr double kFieldRight = 50.0;
-constexpr double kFieldBottom = 0.0;
-constexpr double kFieldLeft = -50.0;
 constexpr const char* kWindSound = "./sound/hollowwind.mp3";
 
 void setFixedGlState() {

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int kWindowWidth = 1024;
-constexpr int kWindowHeight = 768;
 constexpr int kWindowX = 100;
 constexpr int kWindowY = 100;
 constexpr const char* kWindowTitle = "Vantorel";
@@ -74,10 +72,10 @@ void registerCallbacks() {
 int runProgram(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(kWindowWidth, kWindowHeight);
+    glutInitWindowSize(Camera::kWindowWidth, Camera::kWindowHeight);
     glutCreateWindow(kWindowTitle);
     glutPositionWindow(kWindowX, kWindowY);
-    keepWindowAtFixedSize(kWindowWidth, kWindowHeight);
+    keepWindowAtFixedSize(Camera::kWindowWidth, Camera::kWindowHeight);
     registerCallbacks();
     getGame().init();
     glutMainLoop();

@@ -8,9 +8,9 @@
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(1024, 768);
+    glutInitWindowSize(Camera::kWindowWidth, Camera::kWindowHeight);
     glutCreateWindow("Vantorel benchmarks");
-    getCamera().reshape(1024, 768);
+    getCamera().reshape(Camera::kWindowWidth, Camera::kWindowHeight);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

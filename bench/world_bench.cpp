@@ -1,5 +1,6 @@
-#include "app/elapsed_time.h"
-#include "app/screen_set.h"
+#include "clock/elapsed_time.h"
+#include "render/field_bounds.h"
+#include "render/screen_set.h"
 #include "world/world.h"
 
 #include <benchmark/benchmark.h>
@@ -25,7 +26,7 @@ void addPlanets(World& world, int count) {
 
 void worldUpdate(benchmark::State& state) {
     driveElapsedMilliseconds(0);
-    getScreenSet().setBounds(75.0, 50.0, 0.0, -50.0);
+    getScreenSet().setBounds(kFieldTop, kFieldRight, kFieldBottom, kFieldLeft);
     World world;
     world.load();
     addPlanets(world, static_cast<int>(state.range(0)));

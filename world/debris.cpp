@@ -3,13 +3,12 @@
 #include "math/numeric.h"
 #include "render/sprite_list.h"
 #include "render/texture_manager.h"
+#include "world/landmarks.h"
 
 #include <GL/gl.h>
 
 namespace {
 
-constexpr float kHomeX = 0.0f;
-constexpr float kHomeY = 40.0f;
 constexpr float kHomeZ = 0.0f;
 constexpr float kFreshSize = 0.7f;
 constexpr float kReturnedSize = 1.0f;
@@ -32,8 +31,8 @@ void Debris::reset() {
 
 // The picture and its list are kept: a reset debris is drawn as before.
 void Debris::restoreDefaults(float size) {
-    x_ = kHomeX;
-    y_ = kHomeY;
+    x_ = kSystemCentre.x;
+    y_ = kSystemCentre.y;
     z_ = kHomeZ;
     size_ = size;
     angle_ = 0.0f;

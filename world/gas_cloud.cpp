@@ -3,13 +3,12 @@
 #include "math/numeric.h"
 #include "render/sprite_list.h"
 #include "render/texture_manager.h"
+#include "world/landmarks.h"
 
 #include <GL/gl.h>
 
 namespace {
 
-constexpr float kStartX = 0.0f;
-constexpr float kStartY = 40.0f;
 constexpr float kStartZ = 0.0f;
 constexpr float kSize = 10.0f;
 constexpr float kDegreesPerSecond = 40.0f;
@@ -19,7 +18,8 @@ constexpr const char* kImage = "./images/Gascloud.tga";
 
 } // namespace
 
-GasCloud::GasCloud() : x_(kStartX), y_(kStartY), z_(kStartZ), size_(kSize), radius_(kSize / 2.0f) {}
+GasCloud::GasCloud()
+    : x_(kSystemCentre.x), y_(kSystemCentre.y), z_(kStartZ), size_(kSize), radius_(kSize / 2.0f) {}
 
 void GasCloud::load() {
     texture_ = loadTexture(kImage, false, false);

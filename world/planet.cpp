@@ -1,18 +1,15 @@
 #include "world/planet.h"
 
-#include "app/elapsed_time.h"
+#include "clock/elapsed_time.h"
 #include "math/numeric.h"
 #include "render/sprite_list.h"
 #include "render/texture_manager.h"
+#include "world/landmarks.h"
 
 #include <GL/gl.h>
 
 namespace {
 
-constexpr float kSystemCentreX = 0.0f;
-constexpr float kSystemCentreY = 40.0f;
-constexpr float kStartX = 0.0f;
-constexpr float kStartY = 40.0f;
 constexpr float kStartZ = 0.0f;
 constexpr float kInitialSize = 3.0f;
 constexpr int kFormationMs = 2000;
@@ -48,10 +45,11 @@ float orbitSpeed(float size) {
 } // namespace
 
 Planet::Planet()
-    : x_(kStartX), y_(kStartY), z_(kStartZ), size_(kInitialSize), radius_(kInitialSize / 2.0f) {}
+    : x_(kSystemCentre.x), y_(kSystemCentre.y), z_(kStartZ), size_(kInitialSize),
+      radius_(kInitialSize / 2.0f) {}
 
 void Planet::computePolarAngle(float px, float py) {
-    polarAngle_ = polarAngleAbout(px, py, kSystemCentreX, kSystemCentreY);
+    polarAngle_ = polarAngleAbout(px, py, kSystemCentre.x, kSystemCentre.y);
 }
 
 void Planet::setSize(float s) {
@@ -101,8 +99,8 @@ void Planet::advanceOrbit(float dt) {
 }
 
 bool Planet::touches(float px, float py, float reach, float otherPolarAngle) const {
-    const float ownDistance = distanceBetween(x_, y_, kSystemCentreX, kSystemCentreY);
-    const float otherDistance = distanceBetween(px, py, kSystemCentreX, kSystemCentreY);
+    const float ownDistance = distanceBetween(x_, y_, kSystemCentre.x, kSystemCentre.y);
+    const float otherDistance = distanceBetween(px, py, kSystemCentre.x, kSystemCentre.y);
     const float t = reach + radius_;
     return floatAbs(ownDistance - otherDistance) < t &&
            t - kAngularSlack > floatAbs(polarAngle_ - otherPolarAngle);
@@ -120,9 +118,9 @@ void Planet::draw() const {
     beginSpriteDrawing();
     glPushMatrix();
     glColor4f(red_, green_, blue_, 1.0f);
-    glTranslatef(kSystemCentreX, kSystemCentreY, 0.0f);
+    glTranslatef(kSystemCentre.x, kSystemCentre.y, 0.0f);
     glRotatef(orbitAngle_, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-kSystemCentreX, -kSystemCentreY, 0.0f);
+    glTranslatef(-kSystemCentre.x, -kSystemCentre.y, 0.0f);
     int picture = hit_ ? hitTexture_ : texture_;
     if (!formed_) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);

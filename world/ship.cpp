@@ -1,18 +1,15 @@
 #include "world/ship.h"
 
-#include "app/sound_manager.h"
+#include "audio/sound_manager.h"
 #include "math/numeric.h"
 #include "render/sprite_list.h"
 #include "render/texture_manager.h"
+#include "world/landmarks.h"
 
 #include <GL/gl.h>
 
 namespace {
 
-constexpr float kSystemCentreX = 0.0f;
-constexpr float kSystemCentreY = 40.0f;
-constexpr float kStartX = 0.0f;
-constexpr float kStartY = 48.0f;
 constexpr float kStartZ = 0.0f;
 constexpr float kSize = 4.0f;
 constexpr float kInitialSpinRate = 1.0f;
@@ -28,7 +25,7 @@ constexpr const char* kWreckImage = "./images/Explosion.tga";
 } // namespace
 
 Ship::Ship()
-    : x_(kStartX), y_(kStartY), z_(kStartZ), size_(kSize), radius_(kSize / 2.0f),
+    : x_(kShipStart.x), y_(kShipStart.y), z_(kStartZ), size_(kSize), radius_(kSize / 2.0f),
       spinRate_(kInitialSpinRate) {}
 
 void Ship::load() {
@@ -107,12 +104,12 @@ void Ship::aim() {
 }
 
 void Ship::computePolarAngle(float px, float py) {
-    polarAngle_ = polarAngleAbout(px, py, kSystemCentreX, kSystemCentreY);
+    polarAngle_ = polarAngleAbout(px, py, kSystemCentre.x, kSystemCentre.y);
 }
 
 bool Ship::hitsPlanet(float px, float py, float planetRadius, float planetPolarAngle) const {
-    const float shipDistance = distanceBetween(x_, y_, kSystemCentreX, kSystemCentreY);
-    const float planetDistance = distanceBetween(px, py, kSystemCentreX, kSystemCentreY);
+    const float shipDistance = distanceBetween(x_, y_, kSystemCentre.x, kSystemCentre.y);
+    const float planetDistance = distanceBetween(px, py, kSystemCentre.x, kSystemCentre.y);
     const float reach = planetRadius + radius_;
     return floatAbs(shipDistance - planetDistance) < reach &&
            floatAbs(polarAngle_ - planetPolarAngle) < reach;

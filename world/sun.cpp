@@ -1,16 +1,15 @@
 #include "world/sun.h"
 
-#include "app/elapsed_time.h"
+#include "clock/elapsed_time.h"
 #include "math/numeric.h"
 #include "render/sprite_list.h"
 #include "render/texture_manager.h"
+#include "world/landmarks.h"
 
 #include <GL/gl.h>
 
 namespace {
 
-constexpr float kCentreX = 0.0f;
-constexpr float kCentreY = 40.0f;
 constexpr float kCentreZ = 0.0f;
 constexpr float kSize = 8.0f;
 constexpr int kStepIntervalMs = 500;
@@ -23,8 +22,8 @@ constexpr const char* kGlowImage = "./images/sun2.tga";
 } // namespace
 
 Sun::Sun()
-    : x_(kCentreX), y_(kCentreY), z_(kCentreZ), size_(kSize), radius_(kSize / 2.0f), alpha_(1.0f),
-      glowAlpha_(0.0f) {}
+    : x_(kSystemCentre.x), y_(kSystemCentre.y), z_(kCentreZ), size_(kSize), radius_(kSize / 2.0f),
+      alpha_(1.0f), glowAlpha_(0.0f) {}
 
 void Sun::load() {
     texture_ = loadTexture(kImage, false, false);

@@ -1,11 +1,12 @@
 #include "world/world.h"
 
-#include "app/screen_set.h"
-#include "app/sound_manager.h"
+#include "audio/sound_manager.h"
 #include "math/numeric.h"
 #include "render/hud.h"
+#include "render/screen_set.h"
 #include "render/sprite_list.h"
 #include "render/texture_manager.h"
+#include "world/landmarks.h"
 
 #include <GL/gl.h>
 
@@ -22,10 +23,6 @@ constexpr double kCollisionWear = 0.3;
 constexpr float kSmallestWornPlanet = 3.0f;
 constexpr int kPlanetsToWin = 12;
 constexpr float kEndImageScale = 45.0f;
-constexpr float kEndImageX = 0.0f;
-constexpr float kEndImageY = 40.0f;
-constexpr float kRestartX = 0.0f;
-constexpr float kRestartY = 48.0f;
 constexpr const char* kWinImage = "./images/win.tga";
 constexpr const char* kLoseImage = "./images/lose.tga";
 
@@ -239,7 +236,7 @@ void World::drawEndImage() const {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(win ? winTexture_ : loseTexture_));
         glPushMatrix();
-        glTranslatef(kEndImageX, kEndImageY, 0.0f);
+        glTranslatef(kSystemCentre.x, kSystemCentre.y, 0.0f); // over the sun
         glScalef(endImageScale_, endImageScale_, 1.0f);
         glCallList(static_cast<GLuint>(endImageList_));
         glPopMatrix();
@@ -252,8 +249,8 @@ void World::restart() {
     planetsFormed_ = 0;
     endImageScale_ = kEndImageScale;
     releasePlanets();
-    ship_.setX(kRestartX);
-    ship_.setY(kRestartY);
+    ship_.setX(kShipStart.x);
+    ship_.setY(kShipStart.y);
     scatterCapturedDebris();
     ship_.setDead(false);
     restartRequested_ = false;

@@ -1,7 +1,7 @@
 #include "app/game.h"
 
-#include "app/elapsed_time.h"
 #include "app/game_screen.h"
+#include "clock/elapsed_time.h"
 #include "support/gl_context.h"
 #include "world/world.h"
 

@@ -1,16 +1,8 @@
-#include "running_game.h"
-
-#include "stretched_picture.h"
+#include "program_harness.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-
-namespace {
-
-constexpr double kWholePicture = 0.97;
-
-} // namespace
 
 // `make deb-check` installs the Debian package and names its command in
 // VANTOREL_INSTALLED_COMMAND; other runs have no installed game to start.
@@ -24,7 +16,7 @@ TEST(InstalledPackage, StartsFromTmpShowingTheTitle) {
     options.workingDirectory = "/tmp";
     RunningGame game(options);
     ASSERT_TRUE(game.hasWindow());
-    const StretchedPicture title(VANTOREL_DATA_DIR "/images/titlescreen.tga");
-    EXPECT_GE(shareMatching(waitForPicture(game, title, kWholePicture), title), kWholePicture);
+    const ScreenPictures pictures;
+    EXPECT_GE(shareMatching(waitForTitle(game, pictures), pictures.title), kWholePicture);
     EXPECT_TRUE(game.stillRunning());
 }

@@ -2,6 +2,10 @@
 
 #include "running_game.h"
 
+#include "app/camera.h"
+#include "render/field_bounds.h"
+#include "world/landmarks.h"
+
 class TgaImage;
 
 // A point of the play field in world units: x from -50 to 50, y from 0 (bottom) to 75.
@@ -11,14 +15,10 @@ struct WorldPoint {
 };
 
 // The sun, at the centre of the system; it destroys a ship within 6 units of it.
-constexpr WorldPoint kSunCentre{0.0, 40.0};
+constexpr WorldPoint kSunCentre{kSystemCentre.x, kSystemCentre.y};
 // Where the ship of every new game waits.
-constexpr WorldPoint kShipStart{0.0, 48.0};
-constexpr double kPixelsPerUnit = 10.24;
-constexpr double kFieldLeft = -50.0;
-constexpr double kFieldRight = 50.0;
-constexpr double kFieldBottom = 0.0;
-constexpr double kFieldTop = 75.0;
+constexpr WorldPoint kShipStartPoint{kShipStart.x, kShipStart.y};
+constexpr double kPixelsPerUnit = Camera::kWindowWidth / (kFieldRight - kFieldLeft);
 // The counter "Planets Formed: N", in window pixels (y down).
 constexpr int kCounterLeft = 670;
 constexpr int kCounterTop = 50;

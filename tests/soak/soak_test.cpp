@@ -1,8 +1,8 @@
 #include "random_player.h"
 
-#include "app/elapsed_time.h"
 #include "app/game.h"
 #include "app/game_screen.h"
+#include "clock/elapsed_time.h"
 #include "math/numeric.h"
 #include "support/gl_context.h"
 #include "world/world.h"

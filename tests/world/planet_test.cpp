@@ -1,6 +1,6 @@
 #include "world/planet.h"
 
-#include "app/elapsed_time.h"
+#include "clock/elapsed_time.h"
 #include "support/body_drawing.h"
 #include "support/gl_context.h"
 

@@ -1,6 +1,6 @@
 #include "world/ship.h"
 
-#include "app/sound_manager.h"
+#include "audio/sound_manager.h"
 #include "support/body_drawing.h"
 #include "support/gl_context.h"
 

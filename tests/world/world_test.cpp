@@ -1,9 +1,10 @@
 #include "world/world.h"
 
-#include "app/elapsed_time.h"
-#include "app/screen_set.h"
-#include "app/sound_manager.h"
+#include "audio/sound_manager.h"
+#include "clock/elapsed_time.h"
+#include "render/field_bounds.h"
 #include "render/hud.h"
+#include "render/screen_set.h"
 #include "support/gl_context.h"
 
 #include <GL/gl.h>
@@ -25,7 +26,7 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         driveElapsedMilliseconds(1000);
-        getScreenSet().setBounds(75.0, 50.0, 0.0, -50.0);
+        getScreenSet().setBounds(kFieldTop, kFieldRight, kFieldBottom, kFieldLeft);
         world.load();
         parkDebrisFarAway();
         world.gasCloud().setX(kCloudX);

@@ -1,4 +1,4 @@
-#include "app/audio_mixer.h"
+#include "audio/audio_mixer.h"
 
 #include "support/audio_driver.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/audio_mixer.h"
+#include "audio/audio_mixer.h"
 
 // Effect ids, as the callers pass them to SoundManager::play.
 enum SoundId : int {

@@ -1,4 +1,4 @@
-#include "app/elapsed_time.h"
+#include "clock/elapsed_time.h"
 
 #include <GL/glut.h>
 

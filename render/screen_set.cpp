@@ -1,4 +1,4 @@
-#include "app/screen_set.h"
+#include "render/screen_set.h"
 
 #include "render/sprite_list.h"
 

@@ -1,4 +1,4 @@
-#include "app/sound_manager.h"
+#include "audio/sound_manager.h"
 
 #include "support/audio_driver.h"
 

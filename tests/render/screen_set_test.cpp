@@ -1,5 +1,6 @@
-#include "app/screen_set.h"
+#include "render/screen_set.h"
 
+#include "render/field_bounds.h"
 #include "render/texture_manager.h"
 #include "render/tga_image.h"
 #include "support/gl_context.h"
@@ -50,7 +51,7 @@ class Screens : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        screens_.setBounds(75.0, 50.0, 0.0, -50.0);
+        screens_.setBounds(kFieldTop, kFieldRight, kFieldBottom, kFieldLeft);
     }
 
     ScreenSet screens_;
