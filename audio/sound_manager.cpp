@@ -19,6 +19,9 @@ bool isEffectId(int id) {
 } // namespace
 
 void SoundManager::load() {
+    if (muted_) {
+        return;
+    }
     mixer_.open();
     for (int id = ShipExplode; id <= PlanetExplosion; ++id) {
         samples_[id] = mixer_.loadEffect(kEffectFiles[id]);
@@ -34,6 +37,9 @@ void SoundManager::play(int id) {
 }
 
 void SoundManager::playStream(const char* path) {
+    if (muted_) {
+        return;
+    }
     mixer_.releaseLoop(stream_);
     stream_ = mixer_.openLoop(path);
 }

@@ -17,6 +17,9 @@ enum SoundId : int {
 // on in silence.
 class SoundManager {
 public:
+    // From now on no audio device is opened at all: load and playStream do
+    // nothing and effects are only counted. For a player who asked for silence.
+    void mute() { muted_ = true; }
     // Opens the output and loads the six effects into memory.
     void load();
     // Plays effect `id` once from its start, over whatever is already sounding.
@@ -35,6 +38,7 @@ private:
     static constexpr int kSlots = 7; // slot 0 is unused: ids start at 1
 
     AudioMixer mixer_;
+    bool muted_ = false;
     int stream_ = 0;
     int samples_[kSlots] = {};
     int timesPlayed_[kSlots] = {};
