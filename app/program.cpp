@@ -98,7 +98,9 @@ int runProgram(int argc, char** argv, const Options& options) {
     keepWindowAtFixedSize(Camera::kWindowWidth, Camera::kWindowHeight);
     registerCallbacks();
     getGame().init();
-    getRecordKeeper().open(RecordStore(recordsFolder()));
+    if (options.keepRecords) {
+        getRecordKeeper().open(RecordStore(recordsFolder()));
+    }
     glutMainLoop();
     return 0;
 }

@@ -5,10 +5,12 @@
 #include "world/world.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
 constexpr double kMillisecondsPerSecond = 1000.0;
+constexpr int kNoRecordStatus = 1;
 
 } // namespace
 
@@ -61,6 +63,23 @@ std::string RecordKeeper::count(const FinishedGame& game) {
         unsaved_.clear();
     }
     return endOfGameLine(game, before);
+}
+
+int printRecords() {
+    const RecordStore store(recordsFolder());
+    if (store.folder().empty()) {
+        std::fputs("vantorel: no folder for the records (neither XDG_DATA_HOME nor HOME is set)\n",
+                   stderr);
+        return kNoRecordStatus;
+    }
+    const ParsedRecords kept = store.peek();
+    if (!kept.records) {
+        std::fprintf(stderr, "vantorel: the records in %s cannot be read (%s)\n",
+                     store.filePath().c_str(), kept.problem.c_str());
+        return kNoRecordStatus;
+    }
+    std::fputs(recordsReport(*kept.records, store.filePath()).c_str(), stdout);
+    return 0;
 }
 
 RecordKeeper& getRecordKeeper() {

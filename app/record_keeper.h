@@ -37,3 +37,8 @@ private:
 };
 
 RecordKeeper& getRecordKeeper();
+
+// For --records: prints the player's record on stdout, changing nothing.
+// Returns the exit status: 1 when there is no record folder or the file
+// cannot be read (said on stderr).
+int printRecords();

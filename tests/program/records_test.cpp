@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -31,16 +32,19 @@ int brightPixelsUnderThePicture(const RunningGame::Screenshot& shot) {
     return bright;
 }
 
-// From the title to the lose picture: the ship is flown into the sun.
+// From the title to the lose picture: the ship is flown into the sun. The
+// line, if any, is drawn in the very frame the picture first shows.
 RunningGame::Screenshot loseAGame(const RunningGame& game, const TgaImage& lose) {
     const ScreenPictures pictures;
     const RunningGame::Screenshot playing = reachPlay(game, pictures);
     EXPECT_LT(brightPixelsUnderThePicture(playing), kLinePixels) << "a line during play";
     game.click(windowX(kSunCentre.x), windowY(kSunCentre.y));
-    return screenshotWhen(game, [&](const RunningGame::Screenshot& shot) {
-        return shareOfEndPicture(shot, lose) > kEndPictureShown &&
-               brightPixelsUnderThePicture(shot) >= kLinePixels;
-    });
+    const RunningGame::Screenshot lost =
+        screenshotWhen(game, [&](const RunningGame::Screenshot& shot) {
+            return shareOfEndPicture(shot, lose) > kEndPictureShown;
+        });
+    EXPECT_GT(shareOfEndPicture(lost, lose), kEndPictureShown) << "the lose picture never showed";
+    return lost;
 }
 
 } // namespace
@@ -56,10 +60,32 @@ TEST(RecordsOnScreen, ALostGameShowsItsLineAndTheNextRunFindsItKept) {
         const RunningGame game(options);
         ASSERT_TRUE(game.hasWindow());
         const RunningGame::Screenshot lost = loseAGame(game, lose);
-        EXPECT_GT(shareOfEndPicture(lost, lose), kEndPictureShown) << "run " << run;
         EXPECT_GE(brightPixelsUnderThePicture(lost), kLinePixels) << "no line, run " << run;
         EXPECT_NE(dataHome.read("vantorel/records").find("games_played " + std::to_string(run)),
                   std::string::npos)
             << dataHome.read("vantorel/records");
     }
+    const std::string shown =
+        commandOutput("XDG_DATA_HOME=" + dataHome.path() + " " VANTOREL_BINARY " --records");
+    EXPECT_NE(shown.find("Games played: 2\n"), std::string::npos) << shown;
+}
+
+TEST(RecordsOnScreen, WithoutRecordsAGameNeitherReadsNorWritesThem) {
+    TgaImage lose;
+    ASSERT_TRUE(lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false));
+    const TemporaryFolder dataHome;
+    mkdir(dataHome.pathOf("vantorel").c_str(), 0755);
+    const std::string kept = "vantorel-records 1\ngames_played 5\ngames_won 0\n"
+                             "fastest_win_ms none\nmost_planets 7\nplanets_formed 20\n";
+    dataHome.write("vantorel/records", kept);
+    RunningGame::Options options;
+    options.environment = {{"XDG_DATA_HOME", dataHome.path()}};
+    options.arguments = {"--no-records"};
+
+    const RunningGame game(options);
+    ASSERT_TRUE(game.hasWindow());
+    const RunningGame::Screenshot lost = loseAGame(game, lose);
+    EXPECT_LT(brightPixelsUnderThePicture(lost), kLinePixels) << "a line without records";
+    EXPECT_EQ(dataHome.read("vantorel/records"), kept);
+    EXPECT_FALSE(dataHome.has("vantorel/records.lock"));
 }
