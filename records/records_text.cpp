@@ -98,19 +98,55 @@ const Field* fieldNamed(std::string_view key) {
     return nullptr;
 }
 
-ParsedRecords checkHeader(std::string_view line) {
+// What is wrong with the first line, or nothing.
+std::string headerProblem(std::string_view line) {
     const std::vector<std::string_view> words = wordsOf(line);
-    if (words.size() != 2 || words[0] != kFormatName) {
-        return refused("not a records file");
-    }
-    const std::optional<long long> version = countFrom(words[1]);
+    const std::optional<long long> version =
+        words.size() == 2 && words[0] == kFormatName ? countFrom(words[1]) : std::nullopt;
     if (!version || *version == 0) {
-        return refused("not a records file");
+        return "not a records file";
     }
     if (*version > kFormatVersion) {
-        return refused("written by a newer version (format " + std::string(words[1]) + ")");
+        return "written by a newer version (format " + std::string(words[1]) + ")";
     }
-    return ParsedRecords{Records{}, ""};
+    return "";
+}
+
+using SeenFields = std::array<bool, kFields.size()>;
+
+// Reads line `number`, a `key value` or blank, into `records`; what is wrong
+// with it, or nothing.
+std::string lineProblem(std::string_view line, std::size_t number, Records& records,
+                        SeenFields& seen) {
+    const std::vector<std::string_view> words = wordsOf(line);
+    if (words.empty()) {
+        return "";
+    }
+    const std::string where = "line " + std::to_string(number);
+    const Field* const field = words.size() == 2 ? fieldNamed(words[0]) : nullptr;
+    if (!field) {
+        return where + " is not a known `key value`";
+    }
+    bool& fieldSeen = seen[static_cast<std::size_t>(field - kFields.data())];
+    if (fieldSeen) {
+        return where + " repeats " + std::string(field->key);
+    }
+    const std::optional<long long> value = valueFrom(field->key, words[1]);
+    if (!value) {
+        return where + " has no count";
+    }
+    fieldSeen = true;
+    records.*field->value = *value;
+    return "";
+}
+
+std::string missingField(const SeenFields& seen) {
+    for (std::size_t index = 0; index < kFields.size(); ++index) {
+        if (!seen[index]) {
+            return "no " + std::string(kFields[index].key);
+        }
+    }
+    return "";
 }
 
 // Counts that no sequence of games could have left.
@@ -140,6 +176,7 @@ std::string recordsText(const Records& records) {
     return text;
 }
 
+// The whole text is read before it is trusted: every line known, every key once.
 ParsedRecords parseRecords(std::string_view text) {
     if (text.empty()) {
         return refused("empty");
@@ -151,37 +188,17 @@ ParsedRecords parseRecords(std::string_view text) {
         return refused("cut short");
     }
     const std::vector<std::string_view> lines = linesOf(text);
-    ParsedRecords parsed = checkHeader(lines.front());
-    if (!parsed.records) {
-        return parsed;
+    std::string problem = headerProblem(lines.front());
+    Records records;
+    SeenFields seen{};
+    for (std::size_t i = 1; i < lines.size() && problem.empty(); ++i) {
+        problem = lineProblem(lines[i], i + 1, records, seen);
     }
-    std::array<bool, kFields.size()> seen{};
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::vector<std::string_view> words = wordsOf(lines[i]);
-        if (words.empty()) {
-            continue;
-        }
-        const Field* const field = words.size() == 2 ? fieldNamed(words[0]) : nullptr;
-        if (!field) {
-            return refused("line " + std::to_string(i + 1) + " is not a known `key value`");
-        }
-        const std::string where = "line " + std::to_string(i + 1);
-        const std::size_t index = static_cast<std::size_t>(field - kFields.data());
-        if (seen[index]) {
-            return refused(where + " repeats " + std::string(field->key));
-        }
-        const std::optional<long long> value = valueFrom(field->key, words[1]);
-        if (!value) {
-            return refused(where + " has no count");
-        }
-        seen[index] = true;
-        (*parsed.records).*field->value = *value;
+    if (problem.empty()) {
+        problem = missingField(seen);
     }
-    for (std::size_t index = 0; index < kFields.size(); ++index) {
-        if (!seen[index]) {
-            return refused("no " + std::string(kFields[index].key));
-        }
+    if (problem.empty()) {
+        problem = inconsistency(records);
     }
-    const std::string problem = inconsistency(*parsed.records);
-    return problem.empty() ? parsed : refused(problem);
+    return problem.empty() ? ParsedRecords{records, ""} : refused(problem);
 }
