@@ -31,6 +31,12 @@ std::string reasonOf(int error) {
     return std::strerror(error);
 }
 
+// Troubles of the moment, not of the file: it is left where it is, to be read later.
+bool isPassingTrouble(int error) {
+    return error == EMFILE || error == ENFILE || error == ENOMEM || error == EINTR ||
+           error == EAGAIN;
+}
+
 bool isAbsolute(const char* path) {
     return path != nullptr && path[0] == '/';
 }
@@ -139,8 +145,9 @@ void flushFolder(const std::string& folder) {
 } // namespace
 
 struct RecordStore::Found {
-    bool absent = false;
     ParsedRecords parsed;
+    // The file is there and is no record: it is to be moved aside.
+    bool damaged = false;
 };
 
 std::string recordsFolder() {
@@ -188,28 +195,29 @@ bool RecordStore::prepare() const {
     return true;
 }
 
+RecordStore::Found RecordStore::troubleReading(int error) {
+    return Found{ParsedRecords{std::nullopt, reasonOf(error)}, !isPassingTrouble(error)};
+}
+
 // Non-blocking, so that a pipe put in the file's place cannot stall the game.
 RecordStore::Found RecordStore::find() const {
-    Found found;
     const FileDescriptor file(::open(filePath().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!file.isOpen()) {
-        found.absent = errno == ENOENT;
-        found.parsed = found.absent ? ParsedRecords{Records{}, ""}
-                                    : ParsedRecords{std::nullopt, reasonOf(errno)};
-        return found;
+        return errno == ENOENT ? Found{ParsedRecords{Records{}, ""}, false} : troubleReading(errno);
     }
     struct stat status {};
-    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        found.parsed.problem = "not a plain file";
-        return found;
+    if (::fstat(file.get(), &status) != 0) {
+        return troubleReading(errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return Found{ParsedRecords{std::nullopt, "not a plain file"}, true};
     }
     std::string text;
     if (!readUpTo(file.get(), kLargestRecordsFile + 1, text)) {
-        found.parsed.problem = reasonOf(errno);
-        return found;
+        return troubleReading(errno);
     }
-    found.parsed = parseRecords(text);
-    return found;
+    const ParsedRecords parsed = parseRecords(text);
+    return Found{parsed, !parsed.records};
 }
 
 ParsedRecords RecordStore::peek() const {
@@ -231,11 +239,16 @@ Records RecordStore::load() const {
 }
 
 // Under the lock, so that a file another game has just saved is not taken for
-// the bad one it replaced.
+// the bad one it replaced. Nothing when the record cannot be had now.
 std::optional<Records> RecordStore::loadUnderLock() const {
     const Found found = find();
     if (found.parsed.records) {
         return found.parsed.records;
+    }
+    if (!found.damaged) {
+        complain("the records in " + filePath() + " cannot be read now (" + found.parsed.problem +
+                 ")");
+        return std::nullopt;
     }
     if (!moveAside(found.parsed.problem)) {
         return std::nullopt;

@@ -44,6 +44,7 @@ public:
 private:
     struct Found;
 
+    static Found troubleReading(int error);
     Found find() const;
     std::optional<Records> loadUnderLock() const;
     bool moveAside(const std::string& problem) const;

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -36,19 +37,24 @@ Records recordOf(int losses) {
     return records;
 }
 
-// Runs `check` in a child process as a user without root's right to write
-// anywhere, so that a folder's permissions mean what they say; true if it held.
-bool holdsForAPlainUser(const std::function<bool()>& check) {
+// Runs `check` in a child process; true if it held there.
+bool holdsInAChild(const std::function<bool()>& check) {
     const pid_t child = fork();
     if (child == 0) {
-        if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
-            _exit(2);
-        }
         _exit(check() ? 0 : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The same as a user without root's right to write anywhere, so that a
+// folder's permissions mean what they say.
+bool holdsForAPlainUser(const std::function<bool()>& check) {
+    return holdsInAChild([&check] {
+        const bool plain = geteuid() != 0 || (setgid(kNobody) == 0 && setuid(kNobody) == 0);
+        return plain && check();
+    });
 }
 
 // Bytes the child wrote to the pipe until it closed: one per save it finished.
@@ -150,6 +156,23 @@ TEST(RecordStore, AFileThatCannotBeReadIsMovedAsideAndPlayGoesOn) {
         EXPECT_EQ(*before, Records{}) << bad.name;
         EXPECT_EQ(store.load(), recordOf(1)) << bad.name;
     }
+}
+
+TEST_F(RecordStoreTest, AFileThatCannotBeOpenedForNowIsLeftWhereItIs) {
+    ASSERT_TRUE(store.prepare());
+    ASSERT_TRUE(store.save({kLoss}));
+    const std::string kept = home.read(inFolder("records"));
+    // One file descriptor to spare: the save takes its lock, then cannot open the file.
+    EXPECT_TRUE(holdsInAChild([this] {
+        testing::internal::CaptureStderr();
+        const int lowestFree = dup(STDIN_FILENO);
+        close(lowestFree);
+        const rlimit oneSpare{static_cast<rlim_t>(lowestFree + 1),
+                              static_cast<rlim_t>(lowestFree + 1)};
+        return setrlimit(RLIMIT_NOFILE, &oneSpare) == 0 && !store.save({kWin}).has_value();
+    }));
+    EXPECT_EQ(home.read(inFolder("records")), kept);
+    EXPECT_FALSE(home.has(inFolder("records.bad")));
 }
 
 TEST(RecordStore, AFolderThatCannotBeWrittenMeansPlayingWithoutRecords) {
