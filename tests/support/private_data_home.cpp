@@ -1,8 +1,6 @@
 // No test may touch the player's own records. Linked into every test binary,
-// this points XDG_DATA_HOME at a fresh folder before any test runs, so that the
-// code under test and every game a test starts keep their records there; the
-// folder goes when the binary ends. A test that needs a folder of its own sets
-// the variable again.
+// this points XDG_DATA_HOME at a fresh folder before any test runs, for the code
+// under test and every game a test starts; the folder goes when the binary ends.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -10,21 +8,14 @@
 
 namespace {
 
-struct PrivateDataHome {
-    std::string path;
-    pid_t owner = 0;
-};
+std::string dataHome;
+pid_t owner = 0;
 
-PrivateDataHome& privateDataHome() {
-    static PrivateDataHome home;
-    return home;
-}
-
-// Only by the test binary itself, never by a child it forked that exits.
-void removePrivateDataHome() {
-    if (getpid() == privateDataHome().owner) {
+// Only by the test binary itself, never by a child it forked.
+void removeDataHome() {
+    if (getpid() == owner) {
         std::error_code ignored;
-        std::filesystem::remove_all(privateDataHome().path, ignored);
+        std::filesystem::remove_all(dataHome, ignored);
     }
 }
 
@@ -33,9 +24,10 @@ void removePrivateDataHome() {
     if (!mkdtemp(pattern)) {
         std::abort();
     }
-    privateDataHome() = PrivateDataHome{pattern, getpid()};
+    dataHome = pattern;
+    owner = getpid();
     setenv("XDG_DATA_HOME", pattern, 1);
-    std::atexit(removePrivateDataHome);
+    std::atexit(removeDataHome);
     return true;
 }();
 
