@@ -10,9 +10,6 @@ public:
     // Limits `frames` interleaved frames of `channels` samples in place.
     void process(float* samples, int frames, int channels);
 
-    // The gain the next frame starts from: 1 when nothing needed limiting.
-    float gain() const { return gain_; }
-
 private:
     float recovery_; // share of the way back to full gain made per frame
     float gain_ = 1.0f;
