@@ -1,3 +1,5 @@
+#include "polling.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -17,6 +19,21 @@ struct Ending {
     int status = 0;
     std::string standardError;
 };
+
+// Reads what has arrived on `descriptor` without blocking; true once its
+// writer has closed it.
+bool readArrived(int descriptor, std::string& into) {
+    pollfd reader{descriptor, POLLIN, 0};
+    while (poll(&reader, 1, 0) > 0) {
+        char chunk[256];
+        const ssize_t got = read(descriptor, chunk, sizeof chunk);
+        if (got <= 0) {
+            return true;
+        }
+        into.append(chunk, static_cast<std::size_t>(got));
+    }
+    return false;
+}
 
 // Starts the real binary in `directory` with the test's X display and waits,
 // bounded, for it to end on its own; what it printed on stderr is kept.
@@ -40,21 +57,9 @@ Ending runUntilItEnds(const std::string& directory) {
     close(errorPipe[1]);
 
     Ending ending;
-    bool stderrClosed = false;
-    const auto deadline = std::chrono::steady_clock::now() + kLongestStartUp;
-    pollfd reader{errorPipe[0], POLLIN, 0};
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (poll(&reader, 1, 100) <= 0) {
-            continue;
-        }
-        char chunk[256];
-        const ssize_t got = read(errorPipe[0], chunk, sizeof chunk);
-        if (got <= 0) {
-            stderrClosed = true; // the program is ending
-            break;
-        }
-        ending.standardError.append(chunk, static_cast<std::size_t>(got));
-    }
+    // Its standard error closes as the program ends.
+    const bool stderrClosed =
+        waitUntil([&] { return readArrived(errorPipe[0], ending.standardError); }, kLongestStartUp);
     close(errorPipe[0]);
     if (stderrClosed) {
         ending.finished = waitpid(pid, &ending.status, 0) == pid;

@@ -1,10 +1,11 @@
 #include "running_game.h"
 
+#include "polling.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <array>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +17,8 @@
 
 namespace {
 
-constexpr auto kPollInterval = std::chrono::milliseconds(50);
-constexpr int kPollAttempts = 200; // ten seconds
+// The window manager and the game answer a resize within this.
+constexpr std::chrono::milliseconds kSettling{1000};
 
 void runQuietly(const std::string& command) {
     if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) {
@@ -61,17 +62,6 @@ std::string commandOutput(const std::string& command) {
     return output;
 }
 
-double meanDifference(const RunningGame::Screenshot& a, const RunningGame::Screenshot& b) {
-    if (a.rgb.size() != b.rgb.size() || a.rgb.empty()) {
-        return 255.0;
-    }
-    double sum = 0.0;
-    for (std::size_t i = 0; i < a.rgb.size(); ++i) {
-        sum += std::abs(static_cast<int>(a.rgb[i]) - static_cast<int>(b.rgb[i]));
-    }
-    return sum / static_cast<double>(a.rgb.size());
-}
-
 RunningGame::RunningGame() : RunningGame(Options{}) {}
 
 RunningGame::RunningGame(const Options& options) {
@@ -87,14 +77,10 @@ RunningGame::RunningGame(const Options& options) {
     }
     display_ = XOpenDisplay(nullptr);
     const std::string search = "xdotool search --onlyvisible --name '^Vantorel$' 2>/dev/null";
-    for (int attempt = 0; attempt < kPollAttempts && window_ == 0; ++attempt) {
-        const std::string found = commandOutput(search);
-        if (!found.empty()) {
-            window_ = std::strtoul(found.c_str(), nullptr, 10);
-        } else {
-            std::this_thread::sleep_for(kPollInterval);
-        }
-    }
+    waitUntil([&] {
+        window_ = std::strtoul(commandOutput(search).c_str(), nullptr, 10);
+        return window_ != 0;
+    });
 }
 
 RunningGame::~RunningGame() {
@@ -139,8 +125,7 @@ RunningGame::sizesWhile(const std::function<void()>& change) const {
     XSync(display_, True);
     change();
     std::vector<Geometry> sizes;
-    for (int attempt = 0; attempt < kPollAttempts / 10; ++attempt) {
-        std::this_thread::sleep_for(kPollInterval);
+    watchFor(kSettling, [&] {
         while (XPending(display_) > 0) {
             XEvent event{};
             XNextEvent(display_, &event);
@@ -148,7 +133,7 @@ RunningGame::sizesWhile(const std::function<void()>& change) const {
                 sizes.push_back(Geometry{event.xconfigure.width, event.xconfigure.height});
             }
         }
-    }
+    });
     return sizes;
 }
 
@@ -169,6 +154,12 @@ void RunningGame::press(int x, int y, int button) const {
 
 void RunningGame::release(int button) const {
     runQuietly("xdotool mouseup " + std::to_string(button));
+}
+
+void RunningGame::hold(int x, int y, std::chrono::milliseconds held) const {
+    press(x, y);
+    std::this_thread::sleep_for(held);
+    release();
 }
 
 RunningGame::Screenshot RunningGame::screenshot() const {
@@ -196,15 +187,6 @@ RunningGame::Screenshot RunningGame::screenshot() const {
     }
     XDestroyImage(image);
     return shot;
-}
-
-RunningGame::Screenshot RunningGame::screenshotChangedFrom(const Screenshot& before) const {
-    Screenshot now = screenshot();
-    for (int attempt = 0; attempt < kPollAttempts && meanDifference(now, before) < 1.0; ++attempt) {
-        std::this_thread::sleep_for(kPollInterval);
-        now = screenshot();
-    }
-    return now;
 }
 
 bool RunningGame::stillRunning() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -10,6 +11,10 @@
 // with xdotool and driven with it; screenshots are read back from the window.
 class RunningGame {
 public:
+    // A press held this long reaches the game over a few frames: one released
+    // within a single frame would never move the ship.
+    static constexpr std::chrono::milliseconds kPressHold{150};
+
     struct Options {
         std::string workingDirectory = VANTOREL_DATA_DIR;
         std::string binary = VANTOREL_BINARY;
@@ -48,9 +53,9 @@ public:
     // A press and a release of their own, so that frames can pass in between.
     void press(int x, int y, int button = 1) const;
     void release(int button = 1) const;
+    // A left press at (x, y) held for `held`, then released.
+    void hold(int x, int y, std::chrono::milliseconds held = kPressHold) const;
     Screenshot screenshot() const;
-    // Waits (bounded) until the window shows a different picture than `before`.
-    Screenshot screenshotChangedFrom(const Screenshot& before) const;
     bool stillRunning();
 
 private:
@@ -61,5 +66,3 @@ private:
 
 // Runs a shell command and returns what it printed on standard output.
 std::string commandOutput(const std::string& command);
-// Mean absolute difference per channel between two screenshots of one size.
-double meanDifference(const RunningGame::Screenshot& a, const RunningGame::Screenshot& b);
