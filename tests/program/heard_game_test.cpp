@@ -1,7 +1,6 @@
 #include "play_field.h"
-#include "running_game.h"
+#include "program_harness.h"
 #include "sound_server.h"
-#include "stretched_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +14,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr double kWholePicture = 0.97;
 constexpr double kAboutTheSameDb = 3.0;
 constexpr double kEffectLevelToleranceDb = 6.0;
 // The explosion's first 10 ms stand out from the wind by far more than its gusts.
@@ -37,14 +35,12 @@ protected:
         ASSERT_TRUE(server_.isRunning()) << server_.log();
         ASSERT_TRUE(game_.hasWindow());
         ASSERT_TRUE(pictures_.loaded());
-        waitForPicture(game_, pictures_.title, kWholePicture);
+        waitForTitle(game_, pictures_);
         std::this_thread::sleep_for(kSoundSettles);
     }
 
-    void reachPlay() {
-        game_.click(512, 384);
-        waitForPicture(game_, pictures_.instructions, kWholePicture);
-        game_.click(windowX(30.0), windowY(70.0)); // the ship waits at its start
+    void startPlaying() {
+        reachPlay(game_, pictures_); // the ship waits at its start
         std::this_thread::sleep_for(kSoundSettles);
     }
 
@@ -68,7 +64,7 @@ TEST_F(HeardGame, TheWindBlowsOnTheTitleAtItsOwnLevel) {
 // The whir is asked for on every frame the button is held on the ship.
 TEST_F(HeardGame, SpinningUpIsOneWhirBelowFullScale) {
     const double whirDb = decodeSoundFile(kWhir).levelDb();
-    reachPlay();
+    startPlaying();
     server_.startRecording();
     game_.press(windowX(kShipStartPoint.x), windowY(kShipStartPoint.y));
     std::this_thread::sleep_for(kSpinUpHold);
@@ -84,7 +80,7 @@ TEST_F(HeardGame, ADeathInTheSunExplodesOnceBelowFullScale) {
     const double windDb = decodeSoundFile(kWind).levelDb();
     const HeardSound explosion = decodeSoundFile(kExplosion);
     const double backToWind = explosion.seconds() + kFallBackGraceSeconds;
-    reachPlay();
+    startPlaying();
     server_.startRecording();
     game_.click(windowX(kSunCentre.x), windowY(kSunCentre.y));
     std::this_thread::sleep_for(

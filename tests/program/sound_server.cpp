@@ -1,10 +1,11 @@
 #include "sound_server.h"
 
+#include "polling.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
@@ -15,7 +16,6 @@
 #include <stdexcept>
 #include <sys/prctl.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -24,8 +24,6 @@ constexpr double kFullScale = 32768.0;
 constexpr double kSilenceDb = -200.0;
 constexpr double kRiseWindowSeconds = 0.01;
 constexpr int kChannels = 2;
-constexpr auto kPollInterval = std::chrono::milliseconds(50);
-constexpr int kPollAttempts = 200; // ten seconds
 constexpr const char* kSink = "out";
 
 std::string makePrivateFolder() {
@@ -167,10 +165,7 @@ SoundServer::SoundServer()
                {"HOME", folder_},
                // Off the session bus, where the desktop's own sound server is found.
                {"DBUS_SESSION_BUS_ADDRESS", "disabled:"}});
-    for (int attempt = 0; attempt < kPollAttempts && !running_; ++attempt) {
-        std::this_thread::sleep_for(kPollInterval);
-        running_ = answers();
-    }
+    running_ = waitUntil([&] { return answers(); });
 }
 
 SoundServer::~SoundServer() {
@@ -196,10 +191,7 @@ void SoundServer::startRecording() {
                        "--rate=44100", "--channels=2", "--latency-msec=20"},
                       path("recording.raw"), path("server.log"), {});
     // The monitor carries silence when nothing plays: data flowing means recording.
-    for (int attempt = 0; attempt < kPollAttempts && sizeOf(path("recording.raw")) == 0;
-         ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    waitUntil([&] { return sizeOf(path("recording.raw")) > 0; });
 }
 
 HeardSound SoundServer::stopRecording() {
