@@ -73,12 +73,13 @@ void AudioMixer::close() {
     if (!open_) {
         return;
     }
-    Mix_SetPostMix(nullptr, nullptr);
     Mix_HaltMusic();
     for (int loop = 1; loop <= static_cast<int>(loops_.size()); ++loop) {
         releaseLoop(loop);
     }
     Mix_AllocateChannels(0); // halts every playback before its chunk goes
+    // Only once all is silent: a block mixed without the limiter would clip.
+    Mix_SetPostMix(nullptr, nullptr);
     for (Mix_Chunk* effect : effects_) {
         Mix_FreeChunk(effect);
     }

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -163,7 +164,8 @@ TEST(AudioMixer, WithoutADeviceSaysSoOnceAndDoesNothing) {
 
 // SDL's disk driver writes the mix into a file as fast as it is made.
 TEST(AudioMixer, TheWindAndFourExplosionsStayBelowFullScale) {
-    const std::string heard = testing::TempDir() + "vantorel-mix.raw";
+    const std::string heard =
+        testing::TempDir() + "vantorel-mix-" + std::to_string(getpid()) + ".raw";
     const ScopedAudioDriver driver("disk");
     const ScopedEnvironment file("SDL_DISKAUDIOFILE", heard);
     const ScopedEnvironment noWaiting("SDL_DISKAUDIODELAY", "0");
