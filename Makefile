@@ -9,10 +9,12 @@ TEST_ENV := SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 JOBS ?= 2
 
-.PHONY: run test soak valgrind build build-asan deps deps-test assets screenshots deb clean
+.PHONY: run test soak valgrind configure build build-asan deps deps-test assets screenshots deb clean
 
-run: deps build
-	./build/vantorel
+# Builds only the game itself: the tests and benchmarks wait for make test.
+run: deps configure
+	cmake --build build -j$(JOBS) --target vantorel
+	./build/vantorel $(ARGS)
 
 test: deps-test build build-asan
 	$(TEST_ENV) $(XVFB) ctest --test-dir build --output-on-failure -j$(JOBS) -LE screenshots
@@ -34,8 +36,10 @@ deps:
 deps-test:
 	tools/install-deps.sh test
 
-build:
+configure:
 	cmake -S . -B build $(CMAKE_FLAGS)
+
+build: configure
 	cmake --build build -j$(JOBS)
 
 build-asan:

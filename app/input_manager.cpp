@@ -51,15 +51,33 @@ void InputManager::onPassiveMotion(int x, int y) {
 }
 
 void InputManager::onMouse(int button, int state, int, int) {
-    const bool onMenu = currentScreen != GameScreen::Playing;
-    if (onMenu && isWheel(button)) {
-        return; // scrolling must not skip the instructions
+    if (isWheel(button)) {
+        return; // scrolling neither skips the instructions nor steers
     }
     if (state == GLUT_DOWN && advanceScreen()) {
         return;
     }
+    if (spentOnRestart(button, state)) {
+        return;
+    }
     const bool leftPressed = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN;
     routeButton(pointerX_, pointerY_, leftPressed);
+}
+
+// The click that restarts a game is used up by the restart: its release must not
+// steer the new ship, whether it comes before or after the restart. A left press
+// starts a click afresh, in case a release was never delivered.
+bool InputManager::spentOnRestart(int button, int state) {
+    if (button != GLUT_LEFT_BUTTON) {
+        return false;
+    }
+    if (state == GLUT_DOWN) {
+        restartClickHeld_ = getWorld().isGameOver();
+        return false;
+    }
+    const bool spent = restartClickHeld_;
+    restartClickHeld_ = false;
+    return spent;
 }
 
 void InputManager::onKeyboard(unsigned char, int, int) {}

@@ -2,7 +2,7 @@
 
 // Mouse input: the pointer in world units, the screen sequence, and every other
 // button event routed to the ship or, once a game is over, to its restart. The
-// keyboard is not used; its handlers exist and do nothing.
+// wheel and the keyboard are not used; their events do nothing.
 class InputManager {
 public:
     void onMotion(int x, int y);
@@ -18,8 +18,12 @@ public:
     float pointerY() const { return pointerY_; }
 
 private:
+    bool spentOnRestart(int button, int state);
+
     float pointerX_ = 0.0f;
     float pointerY_ = 0.0f;
+    // The left button went down to restart a finished game and is not up yet.
+    bool restartClickHeld_ = false;
 };
 
 InputManager& getInputManager();

@@ -1,16 +1,38 @@
+#include "app/command_line.h"
 #include "app/program.h"
+#include "app/version.h"
 
 #include <cstdio>
-#include <cstring>
 #include <stdexcept>
 
+namespace {
+
+// As other command-line tools do: 2 for a command line that cannot be obeyed.
+constexpr int kRefusedStatus = 2;
+constexpr int kFailedStatus = 1;
+
+} // namespace
+
 int main(int argc, char** argv) {
+    CommandLine line = readCommandLine(argc, argv);
+    switch (line.action) {
+    case CommandLine::Action::Refuse:
+        std::fputs(refusalText(line.problem).c_str(), stderr);
+        return kRefusedStatus;
+    case CommandLine::Action::ShowHelp:
+        std::fputs(helpText(line.options).c_str(), stdout);
+        return 0;
+    case CommandLine::Action::ShowVersion:
+        std::fputs(versionText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Play:
+        break;
+    }
     try {
-        return runProgram(argc, argv);
+        const int glutArgc = static_cast<int>(line.glutArguments.size()) - 1;
+        return runProgram(glutArgc, line.glutArguments.data(), line.options);
     } catch (const std::runtime_error& error) {
-        const char* slash = argc > 0 ? std::strrchr(argv[0], '/') : nullptr;
-        const char* name = slash ? slash + 1 : (argc > 0 ? argv[0] : "vantorel");
-        std::fprintf(stderr, "%s: %s\n", name, error.what());
-        return 1;
+        std::fprintf(stderr, "%s: %s\n", kProgramName, error.what());
+        return kFailedStatus;
     }
 }

@@ -4,8 +4,13 @@
 #include "app/fixed_size_window.h"
 #include "app/game.h"
 #include "app/input_manager.h"
+#include "audio/sound_manager.h"
 
 #include <GL/glut.h>
+
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -54,6 +59,15 @@ void onSpecialUp(int key, int x, int y) {
     getInputManager().onSpecialUp(key, x, y);
 }
 
+// Every picture, sound and the font is read as "./...", so the program moves
+// into the data folder before anything is loaded. A path the player gives for a
+// file to write must therefore be made absolute while the command line is read.
+void enterDataFolder(const std::string& folder) {
+    if (!folder.empty() && chdir(folder.c_str()) != 0) {
+        throw std::runtime_error("cannot enter the data folder " + folder);
+    }
+}
+
 void registerCallbacks() {
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
@@ -69,7 +83,11 @@ void registerCallbacks() {
 
 } // namespace
 
-int runProgram(int argc, char** argv) {
+int runProgram(int argc, char** argv, const Options& options) {
+    enterDataFolder(options.dataFolder);
+    if (options.mute) {
+        getSoundManager().mute();
+    }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(Camera::kWindowWidth, Camera::kWindowHeight);

@@ -31,6 +31,9 @@ bool isEffectId(int id) {
 } // namespace
 
 void SoundManager::load() {
+    if (muted_) {
+        return;
+    }
     mixer_.open();
     for (int id = ShipExplode; id <= PlanetExplosion; ++id) {
         samples_[id] = mixer_.loadEffect(kEffects[id].file);
@@ -61,6 +64,9 @@ bool SoundManager::latestIsYoung(int id, int nowMs) const {
 }
 
 void SoundManager::playStream(const char* path) {
+    if (muted_) {
+        return;
+    }
     mixer_.releaseLoop(stream_);
     stream_ = mixer_.openLoop(path);
 }

@@ -21,6 +21,9 @@ enum SoundId : int {
 // continuous effect rather than a pile of copies of its first moments.
 class SoundManager {
 public:
+    // From now on no audio device is opened at all: load and playStream do
+    // nothing and effects are only counted. For a player who asked for silence.
+    void mute() { muted_ = true; }
     // Opens the output and loads the six effects into memory.
     void load();
     // Plays effect `id` once from its start, over whatever is already sounding,
@@ -42,6 +45,7 @@ private:
     bool latestIsYoung(int id, int nowMs) const;
 
     AudioMixer mixer_;
+    bool muted_ = false;
     int stream_ = 0;
     int samples_[kSlots] = {};
     int timesPlayed_[kSlots] = {};

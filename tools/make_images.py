@@ -557,8 +557,10 @@ INSTRUCTIONS = [
     ("ship", ["Click anywhere and your ship flies there."]),
     ("spin", ["Hold the left button on the ship to spin it up."]),
     ("debris", ["A fast-spinning ship pulls in and catches nearby debris."]),
-    ("cloud", ["Tow the debris into the centre of the gas cloud to form",
-               "a planet: the more debris, the larger the planet."]),
+    ("cloud", ["Fly through the gas cloud's centre at speed, aiming past it:",
+               "the debris you tow becomes a planet, the more the larger.",
+               "Holding the button on the centre creeps the ship in, but a",
+               "ship already stopped in the cloud makes only the smallest."]),
     ("planet", ["Planets orbit the sun, the small ones faster."]),
     ("sun", ["Touching a formed planet or the sun destroys your ship."]),
     ("twelve", ["Form twelve planets to win."]),
@@ -627,14 +629,18 @@ def instructions(sprites):
     gradient_text(canvas, at_compose(512, 86), "How to play", 52 * COMPOSE, (255, 250, 225),
                   (255, 180, 90))
     top, row = 150, 74
+    y = top
     for index, (icon, lines) in enumerate(INSTRUCTIONS):
-        y = top + index * row + (10 if index > 3 else 0)
+        # Rows of more than two lines keep a little more room above and below.
+        margin = 9 * max(0, len(lines) - 2)
+        y += margin + (10 if index == 4 else 0)
         instruction_icon(canvas, sprites, icon, (130, y))
         first = y - (len(lines) - 1) * 15
         for line_index, words in enumerate(lines):
             layer = text_layer(canvas.size, at_compose(190, first + line_index * 30), words,
                                25 * COMPOSE, (232, 238, 255, 255), anchor="lm")
             canvas.alpha_composite(layer)
+        y += row + margin
     glowing_text(canvas, at_compose(512, 700), "Click to continue", 30 * COMPOSE,
                  (255, 255, 255, 255), (255, 150, 60, 255), 8 * COMPOSE)
     return to_screen_picture(canvas)

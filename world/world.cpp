@@ -269,8 +269,9 @@ void World::restart() {
     planetsFormed_ = 0;
     endImageScale_ = kEndImageScale;
     releasePlanets();
-    ship_.setX(kShipStart.x);
-    ship_.setY(kShipStart.y);
+    // Whatever the old ship was doing (a wreck still travelling, a button held
+    // as it died) must not carry the new one anywhere before the player acts.
+    ship_.restAt(kShipStart.x, kShipStart.y);
     scatterCapturedDebris();
     ship_.setDead(false);
     restartRequested_ = false;

@@ -28,7 +28,10 @@ public:
     void addPlanet(Planet* planet);
 
     bool isGameOver() const { return gameOver_; }
-    void setRestartRequested(bool requested) { restartRequested_ = requested; }
+    // A request stands until the restart answers it, whatever button events
+    // follow: a click whose press and release both arrive between two frames
+    // still restarts.
+    void setRestartRequested(bool requested) { restartRequested_ = restartRequested_ || requested; }
     bool restartRequested() const { return restartRequested_; }
 
     Ship& ship() { return ship_; }

@@ -123,3 +123,19 @@ TEST(SoundManager, WithoutADeviceEveryEffectPlaysInSilence) {
     EXPECT_EQ(sound.stream(), 0);
     EXPECT_EQ(said, "vantorel: no audio device, playing in silence\n");
 }
+
+TEST(SoundManager, MutedItNeverLooksForADevice) {
+    const ScopedAudioDriver noDevice(kNoAudioDevice); // looking would say so on stderr
+    SoundManager sound;
+    sound.mute();
+
+    testing::internal::CaptureStderr();
+    sound.load();
+    sound.playStream(kWind);
+    sound.play(Form);
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_FALSE(sound.mixer().isOpen());
+    EXPECT_EQ(sound.timesPlayed(Form), 1);
+    EXPECT_EQ(said, "");
+}

@@ -217,15 +217,38 @@ TEST_F(WorldScenario, ALeftPressOverTheEndImageRestartsOnTheNextUpdate) {
     ASSERT_TRUE(world.isGameOver());
 
     world.setRestartRequested(true);
-    world.setRestartRequested(false); // the release before the next frame withdraws it
-    world.update(0.0f);
-    EXPECT_TRUE(world.isGameOver());
-
-    world.setRestartRequested(true);
-    placeShip(-30.0f, 60.0f);
+    world.setRestartRequested(false); // a quick click: its release before the next frame
     world.update(0.0f);
     EXPECT_FALSE(world.isGameOver());
     EXPECT_FALSE(world.ship().dead());
+}
+
+// However the last game ended, the new ship waits at its start for the player:
+// neither a wreck still flying through the sun nor a button held as the ship
+// died may carry it back there.
+TEST_F(WorldScenario, ANewGameStartsAtRestWhateverTheLastShipWasDoing) {
+    for (const bool heldAsItDied : {false, true}) {
+        world.restart();
+        placeShip(0.0f, 60.0f);
+        Ship& ship = world.ship();
+        ship.setTarget(0.0f, 20.0f); // beyond the sun
+        ship.setButtonHeld(true);
+        ship.setButtonHeld(heldAsItDied);
+        for (int i = 0; i < 50 && !ship.dead(); ++i) {
+            world.update(kStep);
+        }
+        world.draw();
+        ASSERT_TRUE(world.isGameOver()) << "held: " << heldAsItDied;
+
+        world.setRestartRequested(true);
+        for (int i = 0; i < 30; ++i) {
+            world.update(kStep);
+        }
+        world.draw();
+        EXPECT_FALSE(world.isGameOver()) << "held: " << heldAsItDied;
+        EXPECT_EQ(ship.x(), 0.0f) << "held: " << heldAsItDied;
+        EXPECT_EQ(ship.y(), 48.0f) << "held: " << heldAsItDied;
+    }
 }
 
 TEST_F(WorldScenario, RestartClearsTheSystemButNotTheField) {

@@ -1,0 +1,46 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A command line as typed, kept alive while a test looks at what was read from it.
+class Typed {
+public:
+    explicit Typed(std::vector<std::string> arguments) : words_(std::move(arguments)) {
+        words_.insert(words_.begin(), "vantorel");
+        for (std::string& word : words_) {
+            argv_.push_back(word.data());
+        }
+    }
+    CommandLine read() { return readCommandLine(static_cast<int>(argv_.size()), argv_.data()); }
+
+private:
+    std::vector<std::string> words_;
+    std::vector<char*> argv_;
+};
+
+} // namespace
+
+TEST(CommandLine, ReadsEveryOptionInEitherSpelling) {
+    const std::string here = std::filesystem::current_path().string();
+    const std::vector<std::string> spellings[] = {
+        {"--fullscreen", "--mute", "--scale", "1.5", "--max-fps", "0", "--data", "."},
+        {"--fullscreen", "--mute", "--scale=1.5", "--max-fps=0", "--data=" + here + "/./"},
+    };
+    for (const std::vector<std::string>& typed : spellings) {
+        const CommandLine line = Typed(typed).read();
+        EXPECT_EQ(line.action, CommandLine::Action::Play) << line.problem;
+        EXPECT_TRUE(line.options.fullscreen);
+        EXPECT_TRUE(line.options.mute);
+        EXPECT_EQ(line.options.scale, 1.5);
+        EXPECT_EQ(line.options.maxFps, Options::kUnpaced);
+        EXPECT_EQ(line.options.dataFolder, here) << "kept absolute";
+    }
+    EXPECT_EQ(Typed({"--scale", "0.5"}).read().options.scale, 0.5);
+    EXPECT_EQ(Typed({"--scale", "4"}).read().options.scale, 4.0);
+}
