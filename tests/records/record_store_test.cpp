@@ -1,6 +1,6 @@
 #include "records/record_store.h"
 
-#include "support/scoped_variable.h"
+#include "support/scoped_environment.h"
 #include "support/temporary_folder.h"
 
 #include <gtest/gtest.h>
@@ -84,17 +84,15 @@ TEST(RecordsFolder, FollowsXdgDataHomeThenHome) {
     };
     const Case cases[] = {
         {"/x/data", "/home/p", "/x/data/vantorel"},
-        {nullptr, "/home/p", "/home/p/.local/share/vantorel"},
         {"", "/home/p", "/home/p/.local/share/vantorel"},
         {"relative/data", "/home/p", "/home/p/.local/share/vantorel"},
-        {nullptr, "", ""},
-        {nullptr, nullptr, ""},
+        {"", "", ""},
+        {"", "relative/home", ""},
     };
     for (const Case& c : cases) {
-        const ScopedVariable dataHome("XDG_DATA_HOME", c.dataHome);
-        const ScopedVariable home("HOME", c.home);
-        EXPECT_EQ(recordsFolder(), c.folder)
-            << (c.dataHome ? c.dataHome : "(unset)") << ", " << (c.home ? c.home : "(unset)");
+        const ScopedEnvironment dataHome("XDG_DATA_HOME", c.dataHome);
+        const ScopedEnvironment home("HOME", c.home);
+        EXPECT_EQ(recordsFolder(), c.folder) << "'" << c.dataHome << "', '" << c.home << "'";
     }
 }
 

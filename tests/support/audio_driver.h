@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/scoped_variable.h"
+#include "support/scoped_environment.h"
 
 // Chooses SDL's audio driver for the life of a test, then puts the old choice
 // back. SDL reads it each time audio starts, so a mixer opened meanwhile uses it.
@@ -9,7 +9,7 @@ public:
     explicit ScopedAudioDriver(const char* driver) : variable_("SDL_AUDIODRIVER", driver) {}
 
 private:
-    ScopedVariable variable_;
+    ScopedEnvironment variable_;
 };
 
 // A driver no machine has: opening the output fails as it does with no sound card.
