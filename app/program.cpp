@@ -4,7 +4,9 @@
 #include "app/fixed_size_window.h"
 #include "app/game.h"
 #include "app/input_manager.h"
+#include "app/record_keeper.h"
 #include "audio/sound_manager.h"
+#include "records/record_store.h"
 
 #include <GL/glut.h>
 
@@ -96,6 +98,9 @@ int runProgram(int argc, char** argv, const Options& options) {
     keepWindowAtFixedSize(Camera::kWindowWidth, Camera::kWindowHeight);
     registerCallbacks();
     getGame().init();
+    if (options.keepRecords) {
+        getRecordKeeper().open(RecordStore(recordsFolder()));
+    }
     glutMainLoop();
     return 0;
 }

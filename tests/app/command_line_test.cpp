@@ -29,8 +29,10 @@ private:
 TEST(CommandLine, ReadsEveryOptionInEitherSpelling) {
     const std::string here = std::filesystem::current_path().string();
     const std::vector<std::string> spellings[] = {
-        {"--fullscreen", "--mute", "--scale", "1.5", "--max-fps", "0", "--data", "."},
-        {"--fullscreen", "--mute", "--scale=1.5", "--max-fps=0", "--data=" + here + "/./"},
+        {"--fullscreen", "--mute", "--scale", "1.5", "--max-fps", "0", "--data", ".",
+         "--no-records"},
+        {"--fullscreen", "--mute", "--scale=1.5", "--max-fps=0", "--data=" + here + "/./",
+         "--no-records"},
     };
     for (const std::vector<std::string>& typed : spellings) {
         const CommandLine line = Typed(typed).read();
@@ -40,7 +42,26 @@ TEST(CommandLine, ReadsEveryOptionInEitherSpelling) {
         EXPECT_EQ(line.options.scale, 1.5);
         EXPECT_EQ(line.options.maxFps, Options::kUnpaced);
         EXPECT_EQ(line.options.dataFolder, here) << "kept absolute";
+        EXPECT_FALSE(line.options.keepRecords);
     }
+    EXPECT_TRUE(Typed({}).read().options.keepRecords);
     EXPECT_EQ(Typed({"--scale", "0.5"}).read().options.scale, 0.5);
     EXPECT_EQ(Typed({"--scale", "4"}).read().options.scale, 4.0);
+}
+
+TEST(CommandLine, RecordsAreShownOnlyWhenNothingElseIsAsked) {
+    struct Case {
+        std::vector<std::string> typed;
+        CommandLine::Action action;
+    };
+    const Case cases[] = {
+        {{"--records"}, CommandLine::Action::ShowRecords},
+        {{"--mute", "--records"}, CommandLine::Action::ShowRecords},
+        {{"--records", "--help"}, CommandLine::Action::ShowHelp},
+        {{"--version", "--records"}, CommandLine::Action::ShowVersion},
+        {{"--records=all"}, CommandLine::Action::Refuse},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Typed(c.typed).read().action, c.action) << c.typed.front();
+    }
 }

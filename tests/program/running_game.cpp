@@ -72,7 +72,15 @@ RunningGame::RunningGame(const Options& options) {
         if (chdir(options.workingDirectory.c_str()) != 0) {
             _exit(126);
         }
-        execl(options.binary.c_str(), "vantorel", static_cast<char*>(nullptr));
+        for (const auto& [name, value] : options.environment) {
+            setenv(name.c_str(), value.c_str(), 1);
+        }
+        std::vector<char*> argv{const_cast<char*>("vantorel")};
+        for (const std::string& argument : options.arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(options.binary.c_str(), argv.data());
         _exit(127);
     }
     display_ = XOpenDisplay(nullptr);
