@@ -1,6 +1,7 @@
 # The two commands: `make run` and `make test`. Both install what is missing first.
-# CI also runs `make soak` (an hour of game time under the sanitizers) and
-# `make valgrind` (memcheck over scripted play of the real binary).
+# CI also runs `make soak` (an hour of game time under the sanitizers),
+# `make valgrind` (memcheck over scripted play of the real binary) and
+# `make deb-check` (the Debian package built, linted, installed, started, purged).
 BUILD_TYPE ?= RelWithDebInfo
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVANTOREL_WERROR=$(WERROR)
@@ -9,7 +10,8 @@ TEST_ENV := SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 JOBS ?= 2
 
-.PHONY: run test soak valgrind pacing configure build build-asan deps deps-test assets screenshots deb clean
+.PHONY: run test soak valgrind pacing configure build build-asan deps deps-test deps-deb assets \
+	screenshots deb deb-check clean
 
 # Builds only the game itself: the tests and benchmarks wait for make test.
 run: deps configure
@@ -42,6 +44,9 @@ deps:
 deps-test:
 	tools/install-deps.sh test
 
+deps-deb:
+	tools/install-deps.sh deb
+
 configure:
 	cmake -S . -B build $(CMAKE_FLAGS)
 
@@ -62,8 +67,13 @@ screenshots: deps-test build
 	mkdir -p docs/screenshots
 	cp build/screenshots/title.png build/screenshots/play.png build/screenshots/lose.png docs/screenshots/
 
-deb: deps build
-	cd build && cpack
+# The package and dpkg-buildpackage's other results land in build/deb/.
+deb: deps-deb
+	JOBS=$(JOBS) tools/build-deb.sh
+
+# Installs the package on this machine for the check, and purges it again.
+deb-check: deps-test deps-deb deb build
+	$(TEST_ENV) $(XVFB) tests/packaging/check_package.sh build
 
 clean:
 	rm -rf build build-asan build-fuzz

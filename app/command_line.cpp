@@ -107,6 +107,18 @@ std::string readDataFolder(const std::string& value, CommandLine& line) {
     return {};
 }
 
+std::string readNoRecords(const std::string&, CommandLine& line) {
+    line.options.keepRecords = false;
+    return {};
+}
+
+std::string readRecords(const std::string&, CommandLine& line) {
+    if (line.action == CommandLine::Action::Play) {
+        line.action = CommandLine::Action::ShowRecords;
+    }
+    return {};
+}
+
 std::string readHelp(const std::string&, CommandLine& line) {
     line.action = CommandLine::Action::ShowHelp;
     return {};
@@ -128,6 +140,8 @@ const OptionRule kOptionRules[] = {
     {"--max-fps", "N", "draw at most N frames a second; 0 draws as fast as it can", readMaxFps},
     {"--mute", nullptr, "play without sound: no audio device is opened", readMute},
     {"--data", "DIR", "read images/, sound/ and fonts/ from DIR", readDataFolder},
+    {"--records", nullptr, "show your records and exit", readRecords},
+    {"--no-records", nullptr, "neither read nor add to your records", readNoRecords},
     {"--help", nullptr, "show this help and exit", readHelp},
     {"--version", nullptr, "show the version and exit", readVersion},
 };

@@ -19,4 +19,6 @@ struct Options {
     static constexpr int kPacedToScreen = -1;
     static constexpr int kUnpaced = 0;
     int maxFps = kPacedToScreen;
+    // The player's records are read at start and each finished game added to them.
+    bool keepRecords = true;
 };

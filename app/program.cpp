@@ -5,7 +5,9 @@
 #include "app/game_screen.h"
 #include "app/game_window.h"
 #include "app/input_manager.h"
+#include "app/record_keeper.h"
 #include "audio/sound_manager.h"
+#include "records/record_store.h"
 
 #include <GL/glut.h>
 
@@ -93,6 +95,9 @@ int runProgram(int argc, char** argv, const Options& options) {
     getGameWindow().open(options);
     registerCallbacks();
     getGame().init();
+    if (options.keepRecords) {
+        getRecordKeeper().open(RecordStore(recordsFolder()));
+    }
     glutMainLoop();
     return 0;
 }

@@ -63,7 +63,7 @@ void Ship::restAt(float x, float y) {
 }
 
 // Re-evaluated on every update while the button is held, so a hold on the ship
-// restarts the sound each time and a hold beside it keeps the ship creeping.
+// asks for the whir each time and a hold beside it keeps the ship creeping.
 void Ship::takeControl() {
     const bool pressed = buttonHeld_ || pressPending_;
     pressPending_ = false;

@@ -1,4 +1,5 @@
 #include "polling.h"
+#include "running_game.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,6 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -20,22 +20,8 @@ constexpr auto kLongestStartUp = std::chrono::seconds(60);
 struct Ending {
     bool finished = false;
     int status = 0;
-    std::string standardOutput;
     std::string standardError;
 };
-
-struct Pipe {
-    int reader = -1;
-    int writer = -1;
-};
-
-Pipe openPipe() {
-    int ends[2] = {-1, -1};
-    if (pipe(ends) != 0) {
-        ADD_FAILURE() << "no pipe";
-    }
-    return Pipe{ends[0], ends[1]};
-}
 
 // Reads what has arrived on `descriptor` without blocking; true once its
 // writer has closed it.
@@ -52,55 +38,33 @@ bool readArrived(int descriptor, std::string& into) {
     return false;
 }
 
-[[noreturn]] void runGameInChild(const std::string& directory,
-                                 const std::vector<std::string>& arguments, bool withDisplay) {
-    if (!withDisplay) {
-        unsetenv("DISPLAY"); // any attempt at a window now fails at once
+// Starts the real binary in `directory` with the test's X display and waits,
+// bounded, for it to end on its own; what it printed on stderr is kept.
+Ending runUntilItEnds(const std::string& directory) {
+    int errorPipe[2];
+    if (pipe(errorPipe) != 0) {
+        ADD_FAILURE() << "no pipe";
+        return {};
     }
-    if (chdir(directory.c_str()) != 0) {
-        _exit(126);
-    }
-    std::vector<char*> argv{const_cast<char*>(VANTOREL_BINARY)};
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    execv(VANTOREL_BINARY, argv.data());
-    _exit(127);
-}
-
-// Starts the real binary in `directory` with `arguments` and waits, bounded,
-// for it to end on its own; what it printed is kept.
-Ending runUntilItEnds(const std::string& directory, const std::vector<std::string>& arguments = {},
-                      bool withDisplay = true) {
-    const Pipe out = openPipe();
-    const Pipe err = openPipe();
     const pid_t pid = fork();
     if (pid == 0) {
-        dup2(out.writer, STDOUT_FILENO);
-        dup2(err.writer, STDERR_FILENO);
-        for (const int end : {out.reader, out.writer, err.reader, err.writer}) {
-            close(end);
+        dup2(errorPipe[1], STDERR_FILENO);
+        close(errorPipe[0]);
+        close(errorPipe[1]);
+        if (chdir(directory.c_str()) != 0) {
+            _exit(126);
         }
-        runGameInChild(directory, arguments, withDisplay);
+        execl(VANTOREL_BINARY, VANTOREL_BINARY, static_cast<char*>(nullptr));
+        _exit(127);
     }
-    close(out.writer);
-    close(err.writer);
+    close(errorPipe[1]);
 
     Ending ending;
-    // Its standard output and error close as the program ends.
-    bool outClosed = false;
-    bool errClosed = false;
-    const bool closed = waitUntil(
-        [&] {
-            outClosed = outClosed || readArrived(out.reader, ending.standardOutput);
-            errClosed = errClosed || readArrived(err.reader, ending.standardError);
-            return outClosed && errClosed;
-        },
-        kLongestStartUp);
-    close(out.reader);
-    close(err.reader);
-    if (closed) {
+    // Its standard error closes as the program ends.
+    const bool stderrClosed =
+        waitUntil([&] { return readArrived(errorPipe[0], ending.standardError); }, kLongestStartUp);
+    close(errorPipe[0]);
+    if (stderrClosed) {
         ending.finished = waitpid(pid, &ending.status, 0) == pid;
     } else {
         kill(pid, SIGKILL);
@@ -109,25 +73,18 @@ Ending runUntilItEnds(const std::string& directory, const std::vector<std::strin
     return ending;
 }
 
-int exitStatusOf(const Ending& ending) {
-    EXPECT_TRUE(ending.finished) << "still running after " << kLongestStartUp.count() << " s";
-    EXPECT_TRUE(WIFEXITED(ending.status)) << "ended by signal " << WTERMSIG(ending.status);
-    return WIFEXITED(ending.status) ? WEXITSTATUS(ending.status) : -1;
-}
-
 } // namespace
 
-// The display is named only by GLUT's own option, which must reach glutInit
-// for the game to get as far as its font.
 TEST(Main, WithoutItsFontTheGameSaysWhyAndExitsWithStatusOne) {
-    const char* const display = std::getenv("DISPLAY");
-    ASSERT_NE(display, nullptr);
     char directory[] = "/tmp/vantorel-no-font-XXXXXX";
     ASSERT_NE(mkdtemp(directory), nullptr);
-    const Ending ending = runUntilItEnds(directory, {"-display", display}, false);
+    const Ending ending = runUntilItEnds(directory);
     rmdir(directory);
 
-    EXPECT_EQ(exitStatusOf(ending), 1);
+    ASSERT_TRUE(ending.finished) << "still running after " << kLongestStartUp.count() << " s";
+    EXPECT_FALSE(WIFSIGNALED(ending.status)) << "killed by signal " << WTERMSIG(ending.status);
+    ASSERT_TRUE(WIFEXITED(ending.status));
+    EXPECT_EQ(WEXITSTATUS(ending.status), 1);
     const std::string line =
         "vantorel: FT_New_Face failed (there is probably a problem with your font file)\n";
     ASSERT_GE(ending.standardError.size(), line.size()) << ending.standardError;
@@ -135,57 +92,79 @@ TEST(Main, WithoutItsFontTheGameSaysWhyAndExitsWithStatusOne) {
         << "stderr was: " << ending.standardError;
 }
 
-// Run without a display: a command line refused before any window is tried
-// ends with status 2 and its one line, not with GLUT's complaint.
+namespace {
+
+struct Answer {
+    std::string standardOutput;
+    std::string standardError;
+    int status = -1;
+};
+
+// Runs the real binary with `arguments`, split as a shell splits them, and no
+// display: a window it tried to open would fail at once with GLUT's complaint.
+Answer answerWithoutADisplay(const std::string& arguments) {
+    const std::string run = "env -u DISPLAY " VANTOREL_BINARY " " + arguments;
+    return Answer{commandOutput(run + " 2>/dev/null"), commandOutput(run + " 2>&1 >/dev/null"),
+                  std::atoi(commandOutput(run + " >/dev/null 2>&1; echo $?").c_str())};
+}
+
+} // namespace
+
 TEST(Main, RefusesABadCommandLineInOneLineWithStatusTwo) {
-    struct Case {
-        std::vector<std::string> arguments;
-        std::string problem;
+    const std::pair<std::string, std::string> cases[] = {
+        {"--scale 0", "--scale takes a number from 0.5 to 4, not '0'"},
+        {"--scale abc", "--scale takes a number from 0.5 to 4, not 'abc'"},
+        {"--scale=9", "--scale takes a number from 0.5 to 4, not '9'"},
+        {"--max-fps -1", "--max-fps takes a whole number from 0 to 1000, not '-1'"},
+        {"--mute --data", "--data needs a value: --data DIR"},
+        {"--data /no/such/folder", "--data wants an existing folder, not '/no/such/folder'"},
+        {"--data /etc/hostname", "--data wants an existing folder, not '/etc/hostname'"},
+        {"--sound", "unknown option '--sound'"},
+        {"-x", "unknown option '-x'"},
+        {"play", "unexpected argument 'play'"},
+        {"--fullscreen=yes", "--fullscreen takes no value"},
+        {"-geometry", "-geometry needs a value"},
     };
-    const Case cases[] = {
-        {{"--scale", "0"}, "--scale takes a number from 0.5 to 4, not '0'"},
-        {{"--scale", "abc"}, "--scale takes a number from 0.5 to 4, not 'abc'"},
-        {{"--scale=9"}, "--scale takes a number from 0.5 to 4, not '9'"},
-        {{"--max-fps", "-1"}, "--max-fps takes a whole number from 0 to 1000, not '-1'"},
-        {{"--mute", "--data"}, "--data needs a value: --data DIR"},
-        {{"--data", "/no/such/folder"}, "--data wants an existing folder, not '/no/such/folder'"},
-        {{"--data", "/etc/hostname"}, "--data wants an existing folder, not '/etc/hostname'"},
-        {{"--sound"}, "unknown option '--sound'"},
-        {{"-x"}, "unknown option '-x'"},
-        {{"play"}, "unexpected argument 'play'"},
-        {{"--fullscreen=yes"}, "--fullscreen takes no value"},
-        {{"-geometry"}, "-geometry needs a value"},
-    };
-    for (const Case& c : cases) {
-        const Ending ending = runUntilItEnds(VANTOREL_DATA_DIR, c.arguments, false);
-        const std::string said = ::testing::PrintToString(c.arguments);
-        EXPECT_EQ(exitStatusOf(ending), 2) << said;
-        EXPECT_EQ(ending.standardError, "vantorel: " + c.problem + " (try 'vantorel --help')\n")
-            << said;
-        EXPECT_EQ(ending.standardOutput, "") << said;
+    for (const auto& [arguments, problem] : cases) {
+        const Answer answer = answerWithoutADisplay(arguments);
+        EXPECT_EQ(answer.status, 2) << arguments;
+        EXPECT_EQ(answer.standardError, "vantorel: " + problem + " (try 'vantorel --help')\n");
+        EXPECT_EQ(answer.standardOutput, "") << arguments;
     }
 }
 
 TEST(Main, HelpAndVersionAnswerWithoutAWindow) {
-    const Ending version = runUntilItEnds(VANTOREL_DATA_DIR, {"--version"}, false);
-    EXPECT_EQ(exitStatusOf(version), 0);
+    const Answer version = answerWithoutADisplay("--version");
+    EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.standardOutput, "vantorel " VANTOREL_VERSION "\n");
 
-    const Ending help = runUntilItEnds("/tmp", {"--data", VANTOREL_DATA_DIR, "--help"}, false);
-    EXPECT_EQ(exitStatusOf(help), 0);
+    const Answer help = answerWithoutADisplay("--data " VANTOREL_DATA_DIR " --help");
+    EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.standardError, "");
-    EXPECT_EQ(help.standardOutput.rfind("Usage: vantorel [OPTION]...\n", 0), 0u)
-        << help.standardOutput;
-    const std::string lastLine = "is read from " VANTOREL_DATA_DIR "\n";
-    ASSERT_GE(help.standardOutput.size(), lastLine.size());
-    EXPECT_EQ(help.standardOutput.substr(help.standardOutput.size() - lastLine.size()), lastLine);
-
     // The README shows the same help, up to the folder, which differs by machine.
+    const std::string folder = VANTOREL_DATA_DIR "\n";
+    ASSERT_GT(help.standardOutput.size(), folder.size());
+    const std::size_t folderStart = help.standardOutput.size() - folder.size();
+    EXPECT_EQ(help.standardOutput.substr(folderStart), folder);
     std::ifstream readmeFile(VANTOREL_DATA_DIR "/README.md");
     const std::string readme{std::istreambuf_iterator<char>(readmeFile), {}};
-    const std::string upToTheFolder =
-        help.standardOutput.substr(0, help.standardOutput.size() - lastLine.size());
-    EXPECT_NE(readme.find(upToTheFolder), std::string::npos)
+    EXPECT_NE(readme.find(help.standardOutput.substr(0, folderStart)), std::string::npos)
         << "README.md's Options section does not match --help:\n"
         << help.standardOutput;
+}
+
+// GLUT's own option must reach glutInit for the game to get as far as the
+// font, which it looks for in the folder --data names; muted, it says nothing
+// of a sound device on the way.
+TEST(Main, PassesGlutItsOwnOptionsAndReadsTheDataFolderGiven) {
+    char empty[] = "/tmp/vantorel-empty-XXXXXX";
+    ASSERT_NE(mkdtemp(empty), nullptr);
+    const char* const display = std::getenv("DISPLAY");
+    ASSERT_NE(display, nullptr);
+    const Answer answer =
+        answerWithoutADisplay(std::string("-display ") + display + " --mute --data " + empty);
+    rmdir(empty);
+    EXPECT_EQ(answer.status, 1);
+    EXPECT_EQ(answer.standardError,
+              "vantorel: FT_New_Face failed (there is probably a problem with your font file)\n");
 }
