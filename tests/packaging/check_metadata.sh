@@ -2,6 +2,7 @@
 # Checks the package's metadata with the tools Debian and the software centres
 # judge it by, and that every place naming the version agrees with CMake's.
 # Usage: check_metadata.sh manual-page|appstream|desktop-entry|versions VERSION
+#        check_metadata.sh manual-options VERSION BINARY
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 check=$1
@@ -23,6 +24,15 @@ case "$check" in
         for section in NAME SYNOPSIS DESCRIPTION OPTIONS CONTROLS ENVIRONMENT FILES "EXIT STATUS"; do
             grep -qx "$section" <<<"$shown" || { echo "man -l shows no $section"; exit 1; }
         done
+        ;;
+    manual-options)
+        # Every option --help lists has its entry in the manual page.
+        status=0
+        for option in $("$3" --help | grep -o '^  --[a-z-]*'); do
+            grep -qE "^\.BI? ${option//-/\\\\-}( |$)" packaging/vantorel.6 ||
+                { echo "the manual page does not describe $option"; status=1; }
+        done
+        exit $status
         ;;
     appstream)
         appstreamcli validate --no-net "packaging/$id.metainfo.xml"
