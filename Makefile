@@ -10,7 +10,7 @@ TEST_ENV := SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 JOBS ?= 2
 
-.PHONY: run test soak valgrind configure build build-asan deps deps-test deps-deb assets \
+.PHONY: run test soak valgrind pacing configure build build-asan deps deps-test deps-deb assets \
 	screenshots deb deb-check clean
 
 # Builds only the game itself: the tests and benchmarks wait for make test.
@@ -31,6 +31,12 @@ soak: deps-test
 
 valgrind: deps-test build
 	$(TEST_ENV) $(XVFB) tools/valgrind-play.sh build/vantorel
+
+# CPU time and frames per second of the real game on the title and in play,
+# measured, not tested; PACING_ARGS go to the game (e.g. --max-fps 0).
+pacing: deps-test configure
+	cmake --build build -j$(JOBS) --target vantorel vantorel_swap_counter
+	$(TEST_ENV) $(XVFB) bench/pacing.py build/vantorel build/bench/libvantorel_swap_counter.so $(PACING_ARGS)
 
 deps:
 	tools/install-deps.sh build

@@ -66,12 +66,21 @@ void Game::update(double dt) {
 
 void Game::drawFrame() {
     glPushMatrix();
+    const bool playing = currentScreen == GameScreen::Playing;
+    if (playing && !playedLastFrame_) {
+        // The menus are drawn only when shown or exposed, so their last frame may
+        // be long past: play starts the clock afresh, not from the menus' time.
+        lastTimeMs_ = elapsedMilliseconds();
+    }
+    playedLastFrame_ = playing;
     tick();
-    if (currentScreen == GameScreen::Playing) {
+    if (playing) {
         drawPlayFrame();
     } else {
         drawMenuFrame();
     }
+    getCamera().paintBars();
+    glutSwapBuffers();
     glPopMatrix();
 }
 
@@ -82,7 +91,6 @@ void Game::drawMenuFrame() {
     } else {
         getScreenSet().drawInstructions();
     }
-    glutSwapBuffers();
 }
 
 void Game::drawPlayFrame() {
@@ -91,7 +99,6 @@ void Game::drawPlayFrame() {
     getScreenSet().drawBackdrop();
     getWorld().draw();
     getHud().draw();
-    glutSwapBuffers();
 }
 
 Game& getGame() {

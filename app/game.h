@@ -21,6 +21,7 @@ private:
     std::int32_t lastTimeMs_;
     std::int32_t nowMs_ = 0;
     double delta_ = 0.0;
+    bool playedLastFrame_ = false;
 };
 
 Game& getGame();

@@ -2,6 +2,7 @@
 
 #include "app/camera.h"
 #include "app/game_screen.h"
+#include "app/game_window.h"
 #include "world/world.h"
 
 #include <GL/glut.h>
@@ -26,15 +27,20 @@ double clamped(double value, int limit) {
     return value;
 }
 
+constexpr unsigned char kEscape = 27;
+
 // A press on a menu screen moves on to the next one; returns whether it did.
+// The menus are still pictures, drawn only when asked for.
 bool advanceScreen() {
     if (currentScreen == GameScreen::Title) {
         currentScreen = GameScreen::Instructions;
+        glutPostRedisplay();
         return true;
     }
     if (currentScreen == GameScreen::Instructions) {
         currentScreen = GameScreen::Playing;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glutPostRedisplay();
         return true;
     }
     return false;
@@ -80,20 +86,26 @@ bool InputManager::spentOnRestart(int button, int state) {
     return spent;
 }
 
-void InputManager::onKeyboard(unsigned char, int, int) {}
+// Keys play no part in the game; Escape only takes a full screen window back.
+void InputManager::onKeyboard(unsigned char key, int, int) {
+    if (key == kEscape) {
+        getGameWindow().leaveFullScreen();
+    }
+}
 void InputManager::onKeyboardUp(unsigned char, int, int) {}
 void InputManager::onSpecial(int, int, int) {}
 void InputManager::onSpecialUp(int, int, int) {}
 
 void InputManager::setPointer(double x, double y) {
     const Camera& camera = getCamera();
-    if (camera.height() == 0) {
+    const Camera::FieldArea& field = camera.field();
+    if (field.height == 0) {
         return; // no window size yet: the mapping would divide by zero
     }
-    x = clamped(x, camera.width());
-    y = clamped(y, camera.height());
-    const int halfWidth = camera.width() / 2;
-    const int halfHeight = camera.height() / 2;
+    x = clamped(x - field.x, field.width);
+    y = clamped(y - field.y, field.height);
+    const int halfWidth = field.width / 2;
+    const int halfHeight = field.height / 2;
     const float dx = static_cast<float>(x - halfWidth);
     const float dy = static_cast<float>(y - halfHeight);
     const double nx = static_cast<double>(dx) / halfHeight;

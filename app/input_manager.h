@@ -2,7 +2,8 @@
 
 // Mouse input: the pointer in world units, the screen sequence, and every other
 // button event routed to the ship or, once a game is over, to its restart. The
-// wheel and the keyboard are not used; their events do nothing.
+// wheel and the keyboard are not used: their events do nothing, but for Escape,
+// which leaves full screen.
 class InputManager {
 public:
     void onMotion(int x, int y);

@@ -1,8 +1,9 @@
 #include "app/program.h"
 
 #include "app/camera.h"
-#include "app/fixed_size_window.h"
 #include "app/game.h"
+#include "app/game_screen.h"
+#include "app/game_window.h"
 #include "app/input_manager.h"
 #include "audio/sound_manager.h"
 
@@ -14,21 +15,21 @@
 
 namespace {
 
-constexpr int kWindowX = 100;
-constexpr int kWindowY = 100;
-constexpr const char* kWindowTitle = "Vantorel";
-
 void onReshape(int w, int h) {
     getCamera().reshape(w, h);
 }
 
-void onDisplay() {
-    getGame().drawFrame();
-}
-
 void onIdle() {
     getGame();
+    getGameWindow().waitForNextFrame();
     glutPostRedisplay();
+}
+
+void onDisplay() {
+    getGame().drawFrame();
+    // Only play changes by itself. The title and the instructions are drawn when
+    // shown or exposed; with no idle callback freeglut sleeps until an event comes.
+    glutIdleFunc(currentScreen == GameScreen::Playing ? onIdle : nullptr);
 }
 
 void onMotion(int x, int y) {
@@ -71,7 +72,6 @@ void enterDataFolder(const std::string& folder) {
 void registerCallbacks() {
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
-    glutIdleFunc(onIdle);
     glutMotionFunc(onMotion);
     glutPassiveMotionFunc(onPassiveMotion);
     glutMouseFunc(onMouse);
@@ -90,10 +90,7 @@ int runProgram(int argc, char** argv, const Options& options) {
     }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(Camera::kWindowWidth, Camera::kWindowHeight);
-    glutCreateWindow(kWindowTitle);
-    glutPositionWindow(kWindowX, kWindowY);
-    keepWindowAtFixedSize(Camera::kWindowWidth, Camera::kWindowHeight);
+    getGameWindow().open(options);
     registerCallbacks();
     getGame().init();
     glutMainLoop();

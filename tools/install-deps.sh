@@ -5,7 +5,7 @@
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
-    libfreetype-dev libsdl2-mixer-dev libgtest-dev libbenchmark-dev)
+    libfreetype-dev libsdl2-mixer-dev libxrandr-dev libgtest-dev libbenchmark-dev)
 test_packages=(xvfb xauth xdotool x11-utils imagemagick openbox wmctrl clang libclang-rt-14-dev valgrind
     python3 appstream desktop-file-utils mandoc groff-base man-db dpkg-dev pulseaudio
     pulseaudio-utils)

@@ -61,6 +61,36 @@ TEST_F(Input, MapsWindowPixelsOntoThePlayField) {
     EXPECT_NEAR(input.pointerY(), 56.25f, 1e-4f);
 }
 
+TEST_F(Input, MapsAScaledOrLetterboxedFieldOntoThePlayField) {
+    struct Case {
+        bool fullScreen;
+        int windowWidth, windowHeight;
+        int x, y;
+        float worldX, worldY;
+    };
+    const Case cases[] = {
+        {false, 1536, 1152, 0, 0, -50.0f, 75.0f},
+        {false, 1536, 1152, 1536, 1152, 50.0f, 0.0f},
+        {true, 1280, 1024, 0, 32, -50.0f, 75.0f},
+        {true, 1280, 1024, 1279, 991, 49.921875f, 0.078125f},
+        {true, 1280, 1024, 640, 5, 0.0f, 75.0f},
+        {true, 1920, 1080, 100, 540, -50.0f, 37.5f},
+    };
+    Camera& camera = getCamera();
+    for (const Case& c : cases) {
+        if (c.fullScreen) {
+            camera.takeAnyWindowSize();
+        } else {
+            camera.keepWindowSize(WindowSize{c.windowWidth, c.windowHeight});
+        }
+        camera.reshape(c.windowWidth, c.windowHeight);
+        input.onPassiveMotion(c.x, c.y);
+        EXPECT_NEAR(input.pointerX(), c.worldX, 1e-4f) << c.x << ", " << c.y;
+        EXPECT_NEAR(input.pointerY(), c.worldY, 1e-4f) << c.x << ", " << c.y;
+    }
+    camera.keepWindowSize(WindowSize{Camera::kWindowWidth, Camera::kWindowHeight});
+}
+
 TEST_F(Input, PressesWalkThroughTheMenusWithoutReachingTheShip) {
     currentScreen = GameScreen::Title;
     input.onPassiveMotion(100, 100);

@@ -72,7 +72,12 @@ RunningGame::RunningGame(const Options& options) {
         if (chdir(options.workingDirectory.c_str()) != 0) {
             _exit(126);
         }
-        execl(options.binary.c_str(), "vantorel", static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>("vantorel")};
+        for (const std::string& argument : options.arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(options.binary.c_str(), argv.data());
         _exit(127);
     }
     display_ = XOpenDisplay(nullptr);

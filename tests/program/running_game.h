@@ -18,6 +18,8 @@ public:
     struct Options {
         std::string workingDirectory = VANTOREL_DATA_DIR;
         std::string binary = VANTOREL_BINARY;
+        // Given to the game after its name.
+        std::vector<std::string> arguments;
     };
 
     struct Screenshot {

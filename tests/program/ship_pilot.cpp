@@ -129,11 +129,18 @@ RunningGame::Screenshot ShipPilot::screenshotWhenLostOr(const ScreenshotConditio
 
 std::optional<WorldPoint> ShipPilot::findShip(const RunningGame::Screenshot& shot,
                                               const WorldPoint& near) const {
+    const std::optional<WindowPixel> eye = shipEyeNear(shot, windowX(near.x), windowY(near.y));
+    if (!eye) {
+        return std::nullopt;
+    }
+    return worldPointAt(eye->x, eye->y);
+}
+
+std::optional<WindowPixel> shipEyeNear(const RunningGame::Screenshot& shot, int centreX,
+                                       int centreY) {
     if (shot.rgb.empty()) {
         return std::nullopt;
     }
-    const int centreX = windowX(near.x);
-    const int centreY = windowY(near.y);
     int found = 0;
     double sumX = 0.0;
     double sumY = 0.0;
@@ -153,5 +160,5 @@ std::optional<WorldPoint> ShipPilot::findShip(const RunningGame::Screenshot& sho
     if (found < kLeastEyePixels) {
         return std::nullopt;
     }
-    return worldPointAt(sumX / found, sumY / found);
+    return WindowPixel{sumX / found, sumY / found};
 }

@@ -48,6 +48,15 @@ private:
 // in towards) `point`: the quickest way off the orbit it lies on.
 WorldPoint ringPointBeside(const WorldPoint& point, double ringRadius);
 
+// A point of the window in pixels, y down as in a screenshot.
+struct WindowPixel {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+// The centre of the ship's cyan eye within 80 pixels of (x, y), where it shows.
+std::optional<WindowPixel> shipEyeNear(const RunningGame::Screenshot& shot, int x, int y);
+
 // The points to send the ship to, in order, to reach `to` from `from` without
 // passing near the sun.
 std::vector<WorldPoint> routeAroundTheSun(const WorldPoint& from, const WorldPoint& to,
