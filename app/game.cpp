@@ -2,6 +2,7 @@
 
 #include "app/camera.h"
 #include "app/game_screen.h"
+#include "app/replay_recorder.h"
 #include "audio/sound_manager.h"
 #include "clock/elapsed_time.h"
 #include "render/field_bounds.h"
@@ -64,7 +65,10 @@ void Game::update(double dt) {
     getWorld().update(static_cast<float>(dt));
 }
 
+// The frame's one clock reading is taken here, and recorded with the input
+// that came before it.
 void Game::drawFrame() {
+    getReplayRecorder().recordFrame(takeElapsedMilliseconds());
     glPushMatrix();
     const bool playing = currentScreen == GameScreen::Playing;
     if (playing && !playedLastFrame_) {
@@ -75,13 +79,26 @@ void Game::drawFrame() {
     playedLastFrame_ = playing;
     tick();
     if (playing) {
+        update(delta_);
+    }
+    drawScreen();
+    glPopMatrix();
+}
+
+void Game::redrawFrame() {
+    glPushMatrix();
+    drawScreen();
+    glPopMatrix();
+}
+
+void Game::drawScreen() {
+    if (currentScreen == GameScreen::Playing) {
         drawPlayFrame();
     } else {
         drawMenuFrame();
     }
     getCamera().paintBars();
     glutSwapBuffers();
-    glPopMatrix();
 }
 
 void Game::drawMenuFrame() {
@@ -94,7 +111,6 @@ void Game::drawMenuFrame() {
 }
 
 void Game::drawPlayFrame() {
-    update(delta_);
     getCamera().apply();
     getScreenSet().drawBackdrop();
     getWorld().draw();

@@ -28,6 +28,9 @@ public:
     void addPlanet(Planet* planet);
 
     bool isGameOver() const { return gameOver_; }
+    // What the end picture shows now; at most one of the two holds.
+    bool showsWin() const;
+    bool showsLoss() const;
     // A request stands until the restart answers it, whatever button events
     // follow: a click whose press and release both arrive between two frames
     // still restarts.
@@ -62,8 +65,6 @@ private:
     void destroyShipOnContact();
     void destroyShip();
     void drawEndImage() const;
-    bool showsWin() const;
-    bool showsLoss() const;
 
     Ship ship_;
     int endImageList_ = 0;
