@@ -5,15 +5,27 @@
 #include "app/game_screen.h"
 #include "app/game_window.h"
 #include "app/input_manager.h"
+#include "app/replay_player.h"
+#include "app/replay_recorder.h"
+#include "app/version.h"
 #include "audio/sound_manager.h"
+#include "clock/elapsed_time.h"
+#include "math/numeric.h"
+#include "world/world.h"
+#include "world/world_digest.h"
 
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
 
 namespace {
+
+// A fast replay that did not end where its recording did.
+constexpr int kDifferentEndStatus = 1;
 
 void onReshape(int w, int h) {
     getCamera().reshape(w, h);
@@ -30,6 +42,55 @@ void onDisplay() {
     // Only play changes by itself. The title and the instructions are drawn when
     // shown or exposed; with no idle callback freeglut sleeps until an event comes.
     glutIdleFunc(currentScreen == GameScreen::Playing ? onIdle : nullptr);
+}
+
+// A replay runs its recorded frames one after another, whatever screen they
+// show; the player's mouse plays no part. A display it did not ask for (the
+// window exposed) draws the last frame again.
+bool replayFrameDue = false;
+// --fast: no pacing, and the program ends with the replay.
+bool replayIsFast = false;
+
+void endReplay() {
+    glutIdleFunc(nullptr);
+    ReplayPlayer& replay = getReplayPlayer();
+    const bool asRecorded = replay.endsAsRecorded();
+    const std::string outcome = replay.outcome(asRecorded);
+    if (replayIsFast) {
+        std::fputs(outcome.c_str(), stdout);
+        std::fflush(stdout);
+        std::exit(asRecorded ? 0 : kDifferentEndStatus);
+    }
+    if (!asRecorded) {
+        std::fprintf(stderr, "%s: %s", kProgramName, outcome.c_str());
+    }
+}
+
+void onReplayIdle() {
+    ReplayPlayer& replay = getReplayPlayer();
+    if (!replay.prepareNextFrame()) {
+        endReplay();
+        return;
+    }
+    if (!replayIsFast) {
+        replay.waitForFrame();
+    }
+    replayFrameDue = true;
+    glutPostRedisplay();
+}
+
+void onReplayDisplay() {
+    if (replayFrameDue) {
+        replayFrameDue = false;
+        getReplayPlayer().playFrame();
+    } else {
+        getGame().redrawFrame();
+    }
+}
+
+// The recording ends with the state the game ended in, when the window closes.
+void onClose() {
+    getReplayRecorder().finish(worldDigest(getWorld()));
 }
 
 void onMotion(int x, int y) {
@@ -69,9 +130,18 @@ void enterDataFolder(const std::string& folder) {
     }
 }
 
+void registerReplayCallbacks(const Options& options) {
+    glutReshapeFunc(onReshape);
+    glutDisplayFunc(onReplayDisplay);
+    glutIdleFunc(onReplayIdle);
+    replayIsFast = options.fastReplay;
+    glutKeyboardFunc(onKeyboard);
+}
+
 void registerCallbacks() {
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
+    glutCloseFunc(onClose);
     glutMotionFunc(onMotion);
     glutPassiveMotionFunc(onPassiveMotion);
     glutMouseFunc(onMouse);
@@ -91,7 +161,13 @@ int runProgram(int argc, char** argv, const Options& options) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     getGameWindow().open(options);
-    registerCallbacks();
+    if (getReplayPlayer().loaded()) {
+        registerReplayCallbacks(options);
+        getReplayPlayer().begin();
+    } else {
+        registerCallbacks();
+        getReplayRecorder().start(randomSeed(), takeElapsedMilliseconds());
+    }
     getGame().init();
     glutMainLoop();
     return 0;
