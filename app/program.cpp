@@ -54,14 +54,15 @@ bool replayIsFast = false;
 void endReplay() {
     glutIdleFunc(nullptr);
     ReplayPlayer& replay = getReplayPlayer();
-    const bool asRecorded = replay.endsAsRecorded();
-    const std::string outcome = replay.outcome(asRecorded);
+    const ReplayPlayer::Ending ending = replay.finish();
+    const bool elsewhere = ending == ReplayPlayer::Ending::Elsewhere;
+    const std::string outcome = replay.outcome(ending);
     if (replayIsFast) {
         std::fputs(outcome.c_str(), stdout);
         std::fflush(stdout);
-        std::exit(asRecorded ? 0 : kDifferentEndStatus);
+        std::exit(elsewhere ? kDifferentEndStatus : 0);
     }
-    if (!asRecorded) {
+    if (elsewhere) {
         std::fprintf(stderr, "%s: %s", kProgramName, outcome.c_str());
     }
 }

@@ -87,17 +87,20 @@ void ReplayPlayer::playFrame() {
     }
 }
 
-bool ReplayPlayer::endsAsRecorded() {
+ReplayPlayer::Ending ReplayPlayer::finish() {
     while (next_ < replay_.steps.size()) {
         feed(replay_.steps[next_++]);
     }
-    return replay_.finalDigest && *replay_.finalDigest == worldDigest(getWorld());
+    if (!replay_.finalDigest) {
+        return Ending::NothingToCompare;
+    }
+    return *replay_.finalDigest == worldDigest(getWorld()) ? Ending::AsRecorded : Ending::Elsewhere;
 }
 
-std::string ReplayPlayer::outcome(bool asRecorded) const {
+std::string ReplayPlayer::outcome(Ending ending) const {
     const World& world = getWorld();
-    const char* const state = asRecorded ? "the final state is the recorded one"
-                              : replay_.finalDigest
+    const char* const state = ending == Ending::AsRecorded ? "the final state is the recorded one"
+                              : ending == Ending::Elsewhere
                                   ? "the final state differs from the recorded one"
                                   : "the recording holds no final state to compare";
     char line[256];

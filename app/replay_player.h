@@ -28,12 +28,12 @@ public:
     void waitForFrame();
     // Runs the prepared frame and keeps the time of the game it plays.
     void playFrame();
-    // After the last frame: feeds the events recorded after it and says
-    // whether the game now stands exactly where the recorded one ended.
-    bool endsAsRecorded();
-    // One line: won or lost, planets formed, game time, and whether the state
-    // matched the recording.
-    std::string outcome(bool asRecorded) const;
+    // Where the game stands after the last frame and the events recorded
+    // after it, against where the recorded one ended.
+    enum class Ending { AsRecorded, Elsewhere, NothingToCompare };
+    Ending finish();
+    // One line: won or lost, planets formed, game time, and the ending.
+    std::string outcome(Ending ending) const;
 
 private:
     void feed(const ReplayStep& step) const;
