@@ -58,6 +58,8 @@ public:
     // A left press at (x, y) held for `held`, then released.
     void hold(int x, int y, std::chrono::milliseconds held = kPressHold) const;
     Screenshot screenshot() const;
+    // Asks the window to close, as a window manager's close button does.
+    void close() const;
     bool stillRunning();
 
 private:
