@@ -18,7 +18,7 @@ constexpr int kFailedStatus = 1;
 // file that cannot be used is refused as a bad command line is.
 std::string openReplayFiles(const Options& options) {
     if (!options.replayFile.empty()) {
-        const std::string problem = getReplayPlayer().load(options.replayFile);
+        const std::string problem = getReplayPlayer().load(options.replayFile, options.fastReplay);
         return problem.empty() ? problem : "cannot replay " + options.replayFile + ": " + problem;
     }
     if (!options.recordFile.empty()) {

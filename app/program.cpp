@@ -7,7 +7,6 @@
 #include "app/input_manager.h"
 #include "app/replay_player.h"
 #include "app/replay_recorder.h"
-#include "app/version.h"
 #include "audio/sound_manager.h"
 #include "clock/elapsed_time.h"
 #include "math/numeric.h"
@@ -16,16 +15,11 @@
 
 #include <GL/freeglut.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
 
 namespace {
-
-// A fast replay that did not end where its recording did.
-constexpr int kDifferentEndStatus = 1;
 
 void onReshape(int w, int h) {
     getCamera().reshape(w, h);
@@ -44,49 +38,12 @@ void onDisplay() {
     glutIdleFunc(currentScreen == GameScreen::Playing ? onIdle : nullptr);
 }
 
-// A replay runs its recorded frames one after another, whatever screen they
-// show; the player's mouse plays no part. A display it did not ask for (the
-// window exposed) draws the last frame again.
-bool replayFrameDue = false;
-// --fast: no pacing, and the program ends with the replay.
-bool replayIsFast = false;
-
-void endReplay() {
-    glutIdleFunc(nullptr);
-    ReplayPlayer& replay = getReplayPlayer();
-    const ReplayPlayer::Ending ending = replay.finish();
-    const bool elsewhere = ending == ReplayPlayer::Ending::Elsewhere;
-    const std::string outcome = replay.outcome(ending);
-    if (replayIsFast) {
-        std::fputs(outcome.c_str(), stdout);
-        std::fflush(stdout);
-        std::exit(elsewhere ? kDifferentEndStatus : 0);
-    }
-    if (elsewhere) {
-        std::fprintf(stderr, "%s: %s", kProgramName, outcome.c_str());
-    }
-}
-
 void onReplayIdle() {
-    ReplayPlayer& replay = getReplayPlayer();
-    if (!replay.prepareNextFrame()) {
-        endReplay();
-        return;
-    }
-    if (!replayIsFast) {
-        replay.waitForFrame();
-    }
-    replayFrameDue = true;
-    glutPostRedisplay();
+    getReplayPlayer().advance();
 }
 
 void onReplayDisplay() {
-    if (replayFrameDue) {
-        replayFrameDue = false;
-        getReplayPlayer().playFrame();
-    } else {
-        getGame().redrawFrame();
-    }
+    getReplayPlayer().show();
 }
 
 // The recording ends with the state the game ended in, when the window closes.
@@ -131,11 +88,11 @@ void enterDataFolder(const std::string& folder) {
     }
 }
 
-void registerReplayCallbacks(const Options& options) {
+// The player's mouse plays no part in a replay.
+void registerReplayCallbacks() {
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onReplayDisplay);
     glutIdleFunc(onReplayIdle);
-    replayIsFast = options.fastReplay;
     glutKeyboardFunc(onKeyboard);
 }
 
@@ -163,7 +120,7 @@ int runProgram(int argc, char** argv, const Options& options) {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     getGameWindow().open(options);
     if (getReplayPlayer().loaded()) {
-        registerReplayCallbacks(options);
+        registerReplayCallbacks();
         getReplayPlayer().begin();
     } else {
         registerCallbacks();

@@ -10,7 +10,10 @@
 #include "world/world.h"
 #include "world/world_digest.h"
 
+#include <GL/freeglut.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 #include <utility>
 
@@ -19,6 +22,8 @@ namespace {
 // A replay that falls this far behind its recording (a slow machine, a
 // dragged window) starts its schedule afresh rather than rushing to catch up.
 constexpr std::chrono::milliseconds kLongestLag{250};
+// A fast replay that did not end where its recording did.
+constexpr int kEndedElsewhereStatus = 1;
 
 const char* outcomeName(const World& world) {
     if (world.showsWin()) {
@@ -29,7 +34,7 @@ const char* outcomeName(const World& world) {
 
 } // namespace
 
-std::string ReplayPlayer::load(const std::string& path) {
+std::string ReplayPlayer::load(const std::string& path, bool fast) {
     ReplayReading reading = readReplayFile(path, kProgramVersion);
     if (!reading.problem.empty()) {
         return reading.problem;
@@ -37,6 +42,7 @@ std::string ReplayPlayer::load(const std::string& path) {
     notice_ = reading.notice;
     replay_ = std::move(reading.replay);
     loaded_ = true;
+    fast_ = fast;
     return {};
 }
 
@@ -44,6 +50,29 @@ void ReplayPlayer::begin() const {
     seedRandom(replay_.seed);
     driveElapsedMilliseconds(replay_.startMs);
     takeElapsedMilliseconds();
+}
+
+void ReplayPlayer::advance() {
+    if (!prepareNextFrame()) {
+        end();
+        return;
+    }
+    if (!fast_) {
+        waitForFrame();
+    }
+    frameDue_ = true;
+    glutPostRedisplay();
+}
+
+// Between two frames nothing changes, so drawing the last one again changes
+// nothing either.
+void ReplayPlayer::show() {
+    if (frameDue_) {
+        frameDue_ = false;
+        playFrame();
+    } else {
+        getGame().redrawFrame();
+    }
 }
 
 bool ReplayPlayer::prepareNextFrame() {
@@ -84,6 +113,22 @@ void ReplayPlayer::playFrame() {
         gameSeconds_ = getGame().delta();
     } else if (!wasOver) {
         gameSeconds_ += getGame().delta();
+    }
+}
+
+// A fast replay prints how the game ended and ends the program; one at the
+// recorded pace stays on its last frame, and speaks only of a different end.
+void ReplayPlayer::end() {
+    glutIdleFunc(nullptr);
+    const Ending ending = finish();
+    const std::string line = outcome(ending);
+    if (fast_) {
+        std::fputs(line.c_str(), stdout);
+        std::fflush(stdout);
+        std::exit(ending == Ending::Elsewhere ? kEndedElsewhereStatus : 0);
+    }
+    if (ending == Ending::Elsewhere) {
+        std::fprintf(stderr, "%s: %s", kProgramName, line.c_str());
     }
 }
 
