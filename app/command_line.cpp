@@ -107,6 +107,18 @@ std::string readDataFolder(const std::string& value, CommandLine& line) {
     return {};
 }
 
+std::string readNoRecords(const std::string&, CommandLine& line) {
+    line.options.keepRecords = false;
+    return {};
+}
+
+std::string readRecords(const std::string&, CommandLine& line) {
+    if (line.action == CommandLine::Action::Play) {
+        line.action = CommandLine::Action::ShowRecords;
+    }
+    return {};
+}
+
 // Made absolute, as --data changes the working folder before the file is used.
 std::string absoluteFile(const std::string& value) {
     std::error_code error;
@@ -119,8 +131,10 @@ std::string readRecordFile(const std::string& value, CommandLine& line) {
     return line.options.recordFile.empty() ? "--record wants a file name" : std::string();
 }
 
+// A replay never writes the player's records: its games were counted when played.
 std::string readReplayFile(const std::string& value, CommandLine& line) {
     line.options.replayFile = absoluteFile(value);
+    line.options.keepRecords = false;
     return line.options.replayFile.empty() ? "--replay wants a file name" : std::string();
 }
 
@@ -166,6 +180,8 @@ const OptionRule kOptionRules[] = {
     {"--replay", "FILE", "play back the game recorded in FILE; the mouse is not used",
      readReplayFile},
     {"--fast", nullptr, "with --replay: play it at once, say how it ended, and exit", readFast},
+    {"--records", nullptr, "show your records and exit", readRecords},
+    {"--no-records", nullptr, "neither read nor add to your records", readNoRecords},
     {"--help", nullptr, "show this help and exit", readHelp},
     {"--version", nullptr, "show the version and exit", readVersion},
 };

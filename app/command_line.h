@@ -10,7 +10,7 @@
 // set aside, with their values, for glutInit. Reading it opens nothing, so a
 // bad command line is refused before any window appears.
 struct CommandLine {
-    enum class Action { Play, ShowHelp, ShowVersion, Refuse };
+    enum class Action { Play, ShowHelp, ShowVersion, ShowRecords, Refuse };
 
     Action action = Action::Play;
     Options options;

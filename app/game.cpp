@@ -2,6 +2,7 @@
 
 #include "app/camera.h"
 #include "app/game_screen.h"
+#include "app/record_keeper.h"
 #include "app/replay_recorder.h"
 #include "audio/sound_manager.h"
 #include "clock/elapsed_time.h"
@@ -62,7 +63,10 @@ void Game::tick() {
 }
 
 void Game::update(double dt) {
-    getWorld().update(static_cast<float>(dt));
+    const float step = static_cast<float>(dt);
+    World& world = getWorld();
+    world.update(step);
+    getRecordKeeper().afterUpdate(world, step);
 }
 
 // The frame's one clock reading is taken here, and recorded with the input
@@ -114,6 +118,7 @@ void Game::drawPlayFrame() {
     getCamera().apply();
     getScreenSet().drawBackdrop();
     getWorld().draw();
+    getRecordKeeper().afterDraw(getWorld());
     getHud().draw();
 }
 

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "app/program.h"
+#include "app/record_keeper.h"
 #include "app/replay_player.h"
 #include "app/replay_recorder.h"
 #include "app/version.h"
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
     case CommandLine::Action::ShowVersion:
         std::fputs(versionText().c_str(), stdout);
         return 0;
+    case CommandLine::Action::ShowRecords:
+        return printRecords();
     case CommandLine::Action::Play:
         break;
     }

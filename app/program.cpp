@@ -5,11 +5,13 @@
 #include "app/game_screen.h"
 #include "app/game_window.h"
 #include "app/input_manager.h"
+#include "app/record_keeper.h"
 #include "app/replay_player.h"
 #include "app/replay_recorder.h"
 #include "audio/sound_manager.h"
 #include "clock/elapsed_time.h"
 #include "math/numeric.h"
+#include "records/record_store.h"
 #include "world/world.h"
 #include "world/world_digest.h"
 
@@ -127,6 +129,9 @@ int runProgram(int argc, char** argv, const Options& options) {
         getReplayRecorder().start(randomSeed(), takeElapsedMilliseconds());
     }
     getGame().init();
+    if (options.keepRecords) {
+        getRecordKeeper().open(RecordStore(recordsFolder()));
+    }
     glutMainLoop();
     return 0;
 }

@@ -29,8 +29,10 @@ private:
 TEST(CommandLine, ReadsEveryOptionInEitherSpelling) {
     const std::string here = std::filesystem::current_path().string();
     const std::vector<std::string> spellings[] = {
-        {"--fullscreen", "--mute", "--scale", "1.5", "--max-fps", "0", "--data", "."},
-        {"--fullscreen", "--mute", "--scale=1.5", "--max-fps=0", "--data=" + here + "/./"},
+        {"--fullscreen", "--mute", "--scale", "1.5", "--max-fps", "0", "--data", ".",
+         "--no-records"},
+        {"--fullscreen", "--mute", "--scale=1.5", "--max-fps=0", "--data=" + here + "/./",
+         "--no-records"},
     };
     for (const std::vector<std::string>& typed : spellings) {
         const CommandLine line = Typed(typed).read();
@@ -40,7 +42,9 @@ TEST(CommandLine, ReadsEveryOptionInEitherSpelling) {
         EXPECT_EQ(line.options.scale, 1.5);
         EXPECT_EQ(line.options.maxFps, Options::kUnpaced);
         EXPECT_EQ(line.options.dataFolder, here) << "kept absolute";
+        EXPECT_FALSE(line.options.keepRecords);
     }
+    EXPECT_TRUE(Typed({}).read().options.keepRecords);
     EXPECT_EQ(Typed({"--scale", "0.5"}).read().options.scale, 0.5);
     EXPECT_EQ(Typed({"--scale", "4"}).read().options.scale, 4.0);
 }
@@ -55,4 +59,22 @@ TEST(CommandLine, ReplayFilesAreKeptAbsoluteAndAFastReplayIsUnpaced) {
     const CommandLine record = Typed({"--record=/tmp/a.replay", "--max-fps", "30"}).read();
     EXPECT_EQ(record.options.recordFile, "/tmp/a.replay");
     EXPECT_EQ(record.options.maxFps, 30) << "recording keeps the pace asked for";
+    EXPECT_FALSE(replay.options.keepRecords) << "a replay's games were counted when played";
+}
+
+TEST(CommandLine, RecordsAreShownOnlyWhenNothingElseIsAsked) {
+    struct Case {
+        std::vector<std::string> typed;
+        CommandLine::Action action;
+    };
+    const Case cases[] = {
+        {{"--records"}, CommandLine::Action::ShowRecords},
+        {{"--mute", "--records"}, CommandLine::Action::ShowRecords},
+        {{"--records", "--help"}, CommandLine::Action::ShowHelp},
+        {{"--version", "--records"}, CommandLine::Action::ShowVersion},
+        {{"--records=all"}, CommandLine::Action::Refuse},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Typed(c.typed).read().action, c.action) << c.typed.front();
+    }
 }

@@ -1,10 +1,10 @@
 // Games recorded and played back on the real binary: a lost game recorded from
 // the mouse, the committed winning game, and files that cannot be played.
-#include "data_folder.h"
 #include "play_field.h"
 #include "program_harness.h"
 
 #include "render/tga_image.h"
+#include "support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -26,24 +27,27 @@ struct Finished {
     int status = -1;
 };
 
-// Runs the real binary to its end with `arguments` and what it printed.
+// Runs the real binary to its end with `arguments` and what it printed;
+// `environment` goes before it, as in "env -u DISPLAY".
 Finished run(const std::string& arguments, const std::string& environment = "") {
-    const std::string errors = ::testing::TempDir() + "replay_test_errors";
+    const TemporaryFolder folder;
     const std::string output =
         commandOutput("cd " VANTOREL_DATA_DIR " && " + environment + " " VANTOREL_BINARY " " +
-                      arguments + " 2>" + errors + "; echo \"status $?\"");
-    Finished finished;
+                      arguments + " 2>" + folder.pathOf("errors") + "; echo \"status $?\"");
     const std::size_t statusAt = output.rfind("status ");
-    finished.standardOutput = output.substr(0, statusAt);
-    finished.status = std::atoi(output.c_str() + statusAt + 7);
-    std::ifstream errorFile(errors);
-    finished.standardError.assign(std::istreambuf_iterator<char>(errorFile), {});
-    return finished;
+    return Finished{output.substr(0, statusAt), folder.read("errors"),
+                    std::atoi(output.c_str() + statusAt + std::strlen("status "))};
 }
 
 // Played back as fast as it goes, in a window of another size than the recording's.
-Finished fastReplayOf(const std::string& file) {
-    return run("--replay '" + file + "' --fast --scale 0.5 --mute");
+Finished fastReplayOf(const std::string& file, const std::string& environment = "") {
+    return run("--replay '" + file + "' --fast --scale 0.5 --mute", environment);
+}
+
+RunningGame::Options gameWith(const std::vector<std::string>& arguments) {
+    RunningGame::Options options;
+    options.arguments = arguments;
+    return options;
 }
 
 bool startsWith(const std::string& text, const std::string& start) {
@@ -55,29 +59,19 @@ bool endsWith(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-std::string contentsOf(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 } // namespace
 
 TEST(Replay, ALostGameRecordedFromTheMousePlaysBackToTheSameEnd) {
     const ScreenPictures pictures;
     TgaImage lose;
     ASSERT_TRUE(lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false));
-    const DataFolder folder;
-    const std::string file = folder.path() + "/lost.replay";
+    const TemporaryFolder folder;
+    const std::string file = folder.pathOf("lost.replay");
     const auto lostShows = [&](const RunningGame::Screenshot& shot) {
         return showsEndPicture(shot, lose);
     };
     {
-        RunningGame game(
-            RunningGame::Options{VANTOREL_DATA_DIR, VANTOREL_BINARY, {"--record", file}});
+        RunningGame game(gameWith({"--record", file}));
         ASSERT_TRUE(game.hasWindow());
         reachPlay(game, pictures);
         game.click(windowX(kSunCentre.x), windowY(kSunCentre.y));
@@ -88,8 +82,7 @@ TEST(Replay, ALostGameRecordedFromTheMousePlaysBackToTheSameEnd) {
 
     // At the recorded pace, the same end, and the window stays on it.
     {
-        RunningGame replay(
-            RunningGame::Options{VANTOREL_DATA_DIR, VANTOREL_BINARY, {"--replay", file}});
+        RunningGame replay(gameWith({"--replay", file}));
         ASSERT_TRUE(replay.hasWindow());
         EXPECT_TRUE(lostShows(screenshotWhen(replay, lostShows))) << "the replay was not lost";
         std::this_thread::sleep_for(kStaysAfterTheEnd);
@@ -104,8 +97,8 @@ TEST(Replay, ALostGameRecordedFromTheMousePlaysBackToTheSameEnd) {
     EXPECT_TRUE(endsWith(fast.standardOutput, kRecorded)) << fast.standardOutput;
 
     // Killed in the middle of writing a frame: its end and the last frame's clock are lost.
-    const std::string whole = contentsOf(file);
-    writeFile(file, whole.substr(0, whole.size() - 10));
+    const std::string whole = folder.read("lost.replay");
+    folder.write("lost.replay", whole.substr(0, whole.size() - 10));
     const Finished cut = fastReplayOf(file);
     EXPECT_EQ(cut.status, 0) << cut.standardError;
     EXPECT_TRUE(startsWith(cut.standardOutput, "lost: 0 planets formed in ")) << cut.standardOutput;
@@ -116,17 +109,21 @@ TEST(Replay, ALostGameRecordedFromTheMousePlaysBackToTheSameEnd) {
 }
 
 // Made by tests/soak/make_winning_replay.cpp (make winning-replay), which must
-// be run again whenever the game's version or its rules change.
+// be run again whenever the game's version or its rules change. Its games were
+// counted when they were played: a replay writes no records.
 TEST(Replay, TheCommittedWinningGameWinsAgainInTheRecordedState) {
-    const Finished won = fastReplayOf(kWonGame);
+    const TemporaryFolder dataHome;
+    const Finished won = fastReplayOf(kWonGame, "XDG_DATA_HOME=" + dataHome.path());
     EXPECT_EQ(won.status, 0) << won.standardError;
     EXPECT_EQ(won.standardOutput,
               std::string("won: 12 planets formed in 87.62 s of game time") + kRecorded);
+    EXPECT_FALSE(dataHome.has("vantorel")) << "the replay wrote records";
 }
 
 TEST(Replay, AFileThatCannotBePlayedIsRefusedInOneLineBeforeAnyWindowOpens) {
-    const DataFolder folder;
-    const std::string won = contentsOf(kWonGame);
+    const TemporaryFolder folder;
+    std::ifstream wonFile(kWonGame, std::ios::binary);
+    const std::string won{std::istreambuf_iterator<char>(wonFile), {}};
     std::string otherVersion = won;
     const std::size_t version = otherVersion.find(VANTOREL_VERSION);
     ASSERT_NE(version, std::string::npos);
@@ -145,15 +142,14 @@ TEST(Replay, AFileThatCannotBePlayedIsRefusedInOneLineBeforeAnyWindowOpens) {
              " of the game; this is version " VANTOREL_VERSION},
     };
     for (const auto& c : cases) {
-        const std::string path = folder.path() + "/" + c.name;
         if (std::string(c.name) != "missing") {
-            writeFile(path, c.bytes);
+            folder.write(c.name, c.bytes);
         }
         // Without a display, a window that opened would end the game with GLUT's complaint.
-        const Finished refused = run("--replay " + path, "env -u DISPLAY");
+        const Finished refused = run("--replay " + folder.pathOf(c.name), "env -u DISPLAY");
         EXPECT_EQ(refused.status, 2) << c.name;
         EXPECT_EQ(refused.standardError,
-                  "vantorel: cannot replay " + path + ": " + c.problem + "\n");
+                  "vantorel: cannot replay " + folder.pathOf(c.name) + ": " + c.problem + "\n");
         EXPECT_EQ(refused.standardOutput, "") << c.name;
     }
 }

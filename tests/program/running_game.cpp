@@ -72,6 +72,9 @@ RunningGame::RunningGame(const Options& options) {
         if (chdir(options.workingDirectory.c_str()) != 0) {
             _exit(126);
         }
+        for (const auto& [name, value] : options.environment) {
+            setenv(name.c_str(), value.c_str(), 1);
+        }
         std::vector<char*> argv{const_cast<char*>("vantorel")};
         for (const std::string& argument : options.arguments) {
             argv.push_back(const_cast<char*>(argument.c_str()));

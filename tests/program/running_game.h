@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <sys/types.h>
+#include <utility>
 #include <vector>
 
 // The real vantorel binary started under the test's X display (Xvfb), found
@@ -20,6 +21,8 @@ public:
         std::string binary = VANTOREL_BINARY;
         // Given to the game after its name.
         std::vector<std::string> arguments;
+        // Set for the game alone, as in {"XDG_DATA_HOME", folder}.
+        std::vector<std::pair<std::string, std::string>> environment;
     };
 
     struct Screenshot {
