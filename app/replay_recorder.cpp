@@ -50,7 +50,9 @@ void ReplayRecorder::start(unsigned seed, int startMs) {
 }
 
 void ReplayRecorder::recordPointer(float x, float y) {
-    pendingPointer_ = Point{x, y};
+    if (recording()) {
+        pendingPointer_ = Point{x, y};
+    }
 }
 
 // The button carries the pointer with it, so a move just before it is not
