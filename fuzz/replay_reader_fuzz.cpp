@@ -17,9 +17,9 @@ namespace {
 using namespace replay_format;
 
 bool onTheField(const ReplayStep& step) {
-    return std::isfinite(step.x) && std::isfinite(step.y) &&
-           step.x >= kFieldLeft - kPointerSlack && step.x <= kFieldRight + kPointerSlack &&
-           step.y >= kFieldBottom - kPointerSlack && step.y <= kFieldTop + kPointerSlack;
+    return std::isfinite(step.x) && std::isfinite(step.y) && step.x >= kFieldLeft - kPointerSlack &&
+           step.x <= kFieldRight + kPointerSlack && step.y >= kFieldBottom - kPointerSlack &&
+           step.y <= kFieldTop + kPointerSlack;
 }
 
 bool playable(const ReplayStep& step, int& clockMs, int& frames) {
