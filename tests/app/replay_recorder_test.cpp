@@ -33,10 +33,11 @@ TEST_F(ReplayRecorderTest, WritesWhatTheReaderReadsBackWithOnlyTheMovesThatMatte
     recorder_.recordFrame(kStartMs + 17);
     recorder_.recordPointer(12.5f, 20.0f); // unchanged: nothing to write
     recorder_.recordFrame(kStartMs + 33);
+    recorder_.recordFrame(kStartMs + 33);  // two frames in one millisecond
     recorder_.recordPointer(-3.0f, 40.0f); // the button carries it
     recorder_.recordButton(0, 0, -3.0f, 40.0f);
-    recorder_.recordFrame(kStartMs + 50);
-    recorder_.recordPointer(49.0f, 74.0f); // after the last frame
+    recorder_.recordFrame(kStartMs + 1500); // a long stay on the title
+    recorder_.recordPointer(49.0f, 74.0f);  // after the last frame
     recorder_.finish(77);
     EXPECT_FALSE(recorder_.recording());
 
@@ -54,8 +55,9 @@ TEST_F(ReplayRecorderTest, WritesWhatTheReaderReadsBackWithOnlyTheMovesThatMatte
         int clockMs;
     } expected[] = {
         {Kind::Pointer, 12.5f, 20.0f, 0},   {Kind::Frame, 0, 0, kStartMs + 17},
-        {Kind::Frame, 0, 0, kStartMs + 33}, {Kind::Button, -3.0f, 40.0f, 0},
-        {Kind::Frame, 0, 0, kStartMs + 50}, {Kind::Pointer, 49.0f, 74.0f, 0},
+        {Kind::Frame, 0, 0, kStartMs + 33}, {Kind::Frame, 0, 0, kStartMs + 33},
+        {Kind::Button, -3.0f, 40.0f, 0},    {Kind::Frame, 0, 0, kStartMs + 1500},
+        {Kind::Pointer, 49.0f, 74.0f, 0},
     };
     ASSERT_EQ(replay.steps.size(), std::size(expected));
     for (std::size_t i = 0; i < std::size(expected); ++i) {
