@@ -11,7 +11,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print
 JOBS ?= 2
 
 .PHONY: run test soak valgrind pacing configure build build-asan deps deps-test deps-deb assets \
-	screenshots deb deb-check clean
+	screenshots winning-replay deb deb-check clean
 
 # Builds only the game itself: the tests and benchmarks wait for make test.
 run: deps configure
@@ -60,6 +60,11 @@ build-asan:
 assets:
 	tools/install-deps.sh assets
 	tools/make-assets.sh
+
+# Remakes the winning game the whole-program tests replay (needed when the version changes).
+winning-replay: deps-test configure
+	cmake --build build -j$(JOBS) --target vantorel_winning_replay
+	$(TEST_ENV) $(XVFB) build/tests/vantorel_winning_replay tests/data/won_game.replay
 
 # Plays a real game for the README's screenshots and puts them beside it.
 screenshots: deps-test build

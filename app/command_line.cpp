@@ -119,6 +119,42 @@ std::string readRecords(const std::string&, CommandLine& line) {
     return {};
 }
 
+// Made absolute, as --data changes the working folder before the file is used.
+std::string absoluteFile(const std::string& value) {
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::absolute(value, error);
+    return error ? std::string() : path.string();
+}
+
+std::string readRecordFile(const std::string& value, CommandLine& line) {
+    line.options.recordFile = absoluteFile(value);
+    return line.options.recordFile.empty() ? "--record wants a file name" : std::string();
+}
+
+// A replay never writes the player's records: its games were counted when played.
+std::string readReplayFile(const std::string& value, CommandLine& line) {
+    line.options.replayFile = absoluteFile(value);
+    line.options.keepRecords = false;
+    return line.options.replayFile.empty() ? "--replay wants a file name" : std::string();
+}
+
+std::string readFast(const std::string&, CommandLine& line) {
+    line.options.fastReplay = true;
+    line.options.maxFps = Options::kUnpaced;
+    return {};
+}
+
+// Options that only make sense together, or not at all.
+std::string combinationProblem(const Options& options) {
+    if (options.fastReplay && options.replayFile.empty()) {
+        return "--fast plays a replay: use it with --replay FILE";
+    }
+    if (!options.recordFile.empty() && !options.replayFile.empty()) {
+        return "--record and --replay cannot be used together";
+    }
+    return {};
+}
+
 std::string readHelp(const std::string&, CommandLine& line) {
     line.action = CommandLine::Action::ShowHelp;
     return {};
@@ -140,6 +176,10 @@ const OptionRule kOptionRules[] = {
     {"--max-fps", "N", "draw at most N frames a second; 0 draws as fast as it can", readMaxFps},
     {"--mute", nullptr, "play without sound: no audio device is opened", readMute},
     {"--data", "DIR", "read images/, sound/ and fonts/ from DIR", readDataFolder},
+    {"--record", "FILE", "record the game into FILE as it is played", readRecordFile},
+    {"--replay", "FILE", "play back the game recorded in FILE; the mouse is not used",
+     readReplayFile},
+    {"--fast", nullptr, "with --replay: play it at once, say how it ended, and exit", readFast},
     {"--records", nullptr, "show your records and exit", readRecords},
     {"--no-records", nullptr, "neither read nor add to your records", readNoRecords},
     {"--help", nullptr, "show this help and exit", readHelp},
@@ -270,6 +310,12 @@ CommandLine readCommandLine(int argc, char** argv) {
         }
     }
     line.glutArguments.push_back(nullptr);
+    if (line.action == CommandLine::Action::Play) {
+        const std::string problem = combinationProblem(line.options);
+        if (!problem.empty()) {
+            refuse(line, problem);
+        }
+    }
     return line;
 }
 

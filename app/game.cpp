@@ -3,6 +3,7 @@
 #include "app/camera.h"
 #include "app/game_screen.h"
 #include "app/record_keeper.h"
+#include "app/replay_recorder.h"
 #include "audio/sound_manager.h"
 #include "clock/elapsed_time.h"
 #include "render/field_bounds.h"
@@ -68,7 +69,10 @@ void Game::update(double dt) {
     getRecordKeeper().afterUpdate(world, step);
 }
 
+// The frame's one clock reading is taken here, and recorded with the input
+// that came before it.
 void Game::drawFrame() {
+    getReplayRecorder().recordFrame(takeElapsedMilliseconds());
     glPushMatrix();
     const bool playing = currentScreen == GameScreen::Playing;
     if (playing && !playedLastFrame_) {
@@ -79,13 +83,26 @@ void Game::drawFrame() {
     playedLastFrame_ = playing;
     tick();
     if (playing) {
+        update(delta_);
+    }
+    drawScreen();
+    glPopMatrix();
+}
+
+void Game::redrawFrame() {
+    glPushMatrix();
+    drawScreen();
+    glPopMatrix();
+}
+
+void Game::drawScreen() {
+    if (currentScreen == GameScreen::Playing) {
         drawPlayFrame();
     } else {
         drawMenuFrame();
     }
     getCamera().paintBars();
     glutSwapBuffers();
-    glPopMatrix();
 }
 
 void Game::drawMenuFrame() {
@@ -98,7 +115,6 @@ void Game::drawMenuFrame() {
 }
 
 void Game::drawPlayFrame() {
-    update(delta_);
     getCamera().apply();
     getScreenSet().drawBackdrop();
     getWorld().draw();

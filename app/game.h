@@ -13,8 +13,12 @@ public:
     double delta() const { return delta_; }
     void update(double dt);
     void drawFrame();
+    // Draws the screen again as it stands, advancing nothing: a replay's window
+    // shown again between its recorded frames.
+    void redrawFrame();
 
 private:
+    void drawScreen();
     void drawMenuFrame();
     void drawPlayFrame();
 

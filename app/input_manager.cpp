@@ -3,6 +3,7 @@
 #include "app/camera.h"
 #include "app/game_screen.h"
 #include "app/game_window.h"
+#include "app/replay_recorder.h"
 #include "world/world.h"
 
 #include <GL/glut.h>
@@ -57,6 +58,11 @@ void InputManager::onPassiveMotion(int x, int y) {
 }
 
 void InputManager::onMouse(int button, int state, int, int) {
+    getReplayRecorder().recordButton(button, state, pointerX_, pointerY_);
+    applyButton(button, state);
+}
+
+void InputManager::applyButton(int button, int state) {
     if (isWheel(button)) {
         return; // scrolling neither skips the instructions nor steers
     }
@@ -112,6 +118,12 @@ void InputManager::setPointer(double x, double y) {
     const double ny = -static_cast<double>(dy) / halfHeight;
     pointerX_ = static_cast<float>(camera.halfHeight() * nx - camera.viewX());
     pointerY_ = static_cast<float>(camera.halfHeight() * ny - camera.viewY());
+    getReplayRecorder().recordPointer(pointerX_, pointerY_);
+}
+
+void InputManager::placePointer(float x, float y) {
+    pointerX_ = x;
+    pointerY_ = y;
 }
 
 InputManager& getInputManager() {

@@ -15,6 +15,10 @@ public:
     void onSpecialUp(int key, int x, int y);
 
     void setPointer(double x, double y);
+    // A replay gives back the pointer in field units, past the window's mapping,
+    // and its button events; a recording gets both from the calls above.
+    void placePointer(float x, float y);
+    void applyButton(int button, int state);
     float pointerX() const { return pointerX_; }
     float pointerY() const { return pointerY_; }
 

@@ -6,10 +6,16 @@
 #include "app/game_window.h"
 #include "app/input_manager.h"
 #include "app/record_keeper.h"
+#include "app/replay_player.h"
+#include "app/replay_recorder.h"
 #include "audio/sound_manager.h"
+#include "clock/elapsed_time.h"
+#include "math/numeric.h"
 #include "records/record_store.h"
+#include "world/world.h"
+#include "world/world_digest.h"
 
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 
 #include <stdexcept>
 #include <string>
@@ -32,6 +38,19 @@ void onDisplay() {
     // Only play changes by itself. The title and the instructions are drawn when
     // shown or exposed; with no idle callback freeglut sleeps until an event comes.
     glutIdleFunc(currentScreen == GameScreen::Playing ? onIdle : nullptr);
+}
+
+void onReplayIdle() {
+    getReplayPlayer().advance();
+}
+
+void onReplayDisplay() {
+    getReplayPlayer().show();
+}
+
+// The recording ends with the state the game ended in, when the window closes.
+void onClose() {
+    getReplayRecorder().finish(worldDigest(getWorld()));
 }
 
 void onMotion(int x, int y) {
@@ -71,9 +90,18 @@ void enterDataFolder(const std::string& folder) {
     }
 }
 
+// The player's mouse plays no part in a replay.
+void registerReplayCallbacks() {
+    glutReshapeFunc(onReshape);
+    glutDisplayFunc(onReplayDisplay);
+    glutIdleFunc(onReplayIdle);
+    glutKeyboardFunc(onKeyboard);
+}
+
 void registerCallbacks() {
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
+    glutCloseFunc(onClose);
     glutMotionFunc(onMotion);
     glutPassiveMotionFunc(onPassiveMotion);
     glutMouseFunc(onMouse);
@@ -93,7 +121,13 @@ int runProgram(int argc, char** argv, const Options& options) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     getGameWindow().open(options);
-    registerCallbacks();
+    if (getReplayPlayer().loaded()) {
+        registerReplayCallbacks();
+        getReplayPlayer().begin();
+    } else {
+        registerCallbacks();
+        getReplayRecorder().start(randomSeed(), takeElapsedMilliseconds());
+    }
     getGame().init();
     if (options.keepRecords) {
         getRecordKeeper().open(RecordStore(recordsFolder()));

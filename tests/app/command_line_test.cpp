@@ -49,6 +49,19 @@ TEST(CommandLine, ReadsEveryOptionInEitherSpelling) {
     EXPECT_EQ(Typed({"--scale", "4"}).read().options.scale, 4.0);
 }
 
+TEST(CommandLine, ReplayFilesAreKeptAbsoluteAndAFastReplayIsUnpaced) {
+    const std::string here = std::filesystem::current_path().string();
+    const CommandLine replay = Typed({"--replay", "games/won.replay", "--fast"}).read();
+    EXPECT_EQ(replay.action, CommandLine::Action::Play) << replay.problem;
+    EXPECT_EQ(replay.options.replayFile, here + "/games/won.replay");
+    EXPECT_TRUE(replay.options.fastReplay);
+    EXPECT_EQ(replay.options.maxFps, Options::kUnpaced);
+    const CommandLine record = Typed({"--record=/tmp/a.replay", "--max-fps", "30"}).read();
+    EXPECT_EQ(record.options.recordFile, "/tmp/a.replay");
+    EXPECT_EQ(record.options.maxFps, 30) << "recording keeps the pace asked for";
+    EXPECT_FALSE(replay.options.keepRecords) << "a replay's games were counted when played";
+}
+
 TEST(CommandLine, RecordsAreShownOnlyWhenNothingElseIsAsked) {
     struct Case {
         std::vector<std::string> typed;

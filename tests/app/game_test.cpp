@@ -4,8 +4,10 @@
 #include "clock/elapsed_time.h"
 #include "support/gl_context.h"
 #include "world/world.h"
+#include "world/world_digest.h"
 
 #include <GL/gl.h>
+#include <cstdint>
 #include <gtest/gtest.h>
 
 namespace {
@@ -93,6 +95,23 @@ TEST_F(GameClock, PlayStartsItsClockAfreshAfterTheMenus) {
     game.drawFrame();
     EXPECT_DOUBLE_EQ(game.delta(), 0.016);
     EXPECT_NEAR(cloud.rotation() - turned, 40.0f * 0.016f, 1e-4f); // turns 40 degrees a second
+}
+
+// A replay's window shown again between two recorded frames must not move the game.
+TEST_F(GameClock, ARedrawShowsTheFrameAgainAndAdvancesNothing) {
+    Game game;
+    currentScreen = GameScreen::Playing;
+    game.drawFrame();
+    driveElapsedMilliseconds(10016);
+    game.drawFrame();
+    const std::uint64_t drawn = worldDigest(getWorld());
+    const float cloudTurn = getWorld().gasCloud().rotation();
+    driveElapsedMilliseconds(10100);
+    game.redrawFrame();
+    EXPECT_EQ(getWorld().gasCloud().rotation(), cloudTurn);
+    EXPECT_EQ(worldDigest(getWorld()), drawn);
+    game.drawFrame();
+    EXPECT_NE(worldDigest(getWorld()), drawn) << "the next frame moves it again";
 }
 
 TEST_F(GameClock, FrameLeavesTheMatrixStackBalanced) {

@@ -124,6 +124,8 @@ TEST(Main, RefusesABadCommandLineInOneLineWithStatusTwo) {
         {"play", "unexpected argument 'play'"},
         {"--fullscreen=yes", "--fullscreen takes no value"},
         {"-geometry", "-geometry needs a value"},
+        {"--fast", "--fast plays a replay: use it with --replay FILE"},
+        {"--record a --replay b", "--record and --replay cannot be used together"},
     };
     for (const auto& [arguments, problem] : cases) {
         const Answer answer = answerWithoutADisplay(arguments);

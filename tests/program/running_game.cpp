@@ -197,6 +197,18 @@ RunningGame::Screenshot RunningGame::screenshot() const {
     return shot;
 }
 
+void RunningGame::close() const {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window_;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window_, False, NoEventMask, &event);
+    XFlush(display_);
+}
+
 bool RunningGame::stillRunning() {
     return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0;
 }

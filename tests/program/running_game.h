@@ -19,6 +19,7 @@ public:
     struct Options {
         std::string workingDirectory = VANTOREL_DATA_DIR;
         std::string binary = VANTOREL_BINARY;
+        // Given to the game after its name.
         std::vector<std::string> arguments;
         // Set for the game alone, as in {"XDG_DATA_HOME", folder}.
         std::vector<std::pair<std::string, std::string>> environment;
@@ -60,6 +61,8 @@ public:
     // A left press at (x, y) held for `held`, then released.
     void hold(int x, int y, std::chrono::milliseconds held = kPressHold) const;
     Screenshot screenshot() const;
+    // Asks the window to close, as a window manager's close button does.
+    void close() const;
     bool stillRunning();
 
 private:
