@@ -1,6 +1,7 @@
 # The two commands: `make run` and `make test`. Both install what is missing first.
-# CI also runs `make soak` (an hour of game time under the sanitizers) and
-# `make valgrind` (memcheck over scripted play of the real binary).
+# CI also runs `make soak` (an hour of game time under the sanitizers),
+# `make valgrind` (memcheck over scripted play of the real binary) and
+# `make deb-check` (the Debian package built, linted, installed, started, purged).
 BUILD_TYPE ?= RelWithDebInfo
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVANTOREL_WERROR=$(WERROR)
@@ -9,10 +10,13 @@ TEST_ENV := SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 JOBS ?= 2
 
-.PHONY: run test soak valgrind build build-asan deps deps-test assets screenshots deb clean
+.PHONY: run test soak valgrind pacing configure build build-asan deps deps-test deps-deb assets \
+	screenshots winning-replay deb deb-check clean
 
-run: deps build
-	./build/vantorel
+# Builds only the game itself: the tests and benchmarks wait for make test.
+run: deps configure
+	cmake --build build -j$(JOBS) --target vantorel
+	./build/vantorel $(ARGS)
 
 test: deps-test build build-asan
 	$(TEST_ENV) $(XVFB) ctest --test-dir build --output-on-failure -j$(JOBS) -LE screenshots
@@ -28,14 +32,25 @@ soak: deps-test
 valgrind: deps-test build
 	$(TEST_ENV) $(XVFB) tools/valgrind-play.sh build/vantorel
 
+# CPU time and frames per second of the real game on the title and in play,
+# measured, not tested; PACING_ARGS go to the game (e.g. --max-fps 0).
+pacing: deps-test configure
+	cmake --build build -j$(JOBS) --target vantorel vantorel_swap_counter
+	$(TEST_ENV) $(XVFB) bench/pacing.py build/vantorel build/bench/libvantorel_swap_counter.so $(PACING_ARGS)
+
 deps:
 	tools/install-deps.sh build
 
 deps-test:
 	tools/install-deps.sh test
 
-build:
+deps-deb:
+	tools/install-deps.sh deb
+
+configure:
 	cmake -S . -B build $(CMAKE_FLAGS)
+
+build: configure
 	cmake --build build -j$(JOBS)
 
 build-asan:
@@ -46,14 +61,24 @@ assets:
 	tools/install-deps.sh assets
 	tools/make-assets.sh
 
+# Remakes the winning game the whole-program tests replay (needed when the version changes).
+winning-replay: deps-test configure
+	cmake --build build -j$(JOBS) --target vantorel_winning_replay
+	$(TEST_ENV) $(XVFB) build/tests/vantorel_winning_replay tests/data/won_game.replay
+
 # Plays a real game for the README's screenshots and puts them beside it.
 screenshots: deps-test build
 	$(TEST_ENV) $(XVFB) ctest --test-dir build --output-on-failure -L screenshots
 	mkdir -p docs/screenshots
 	cp build/screenshots/title.png build/screenshots/play.png build/screenshots/lose.png docs/screenshots/
 
-deb: deps build
-	cd build && cpack
+# The package and dpkg-buildpackage's other results land in build/deb/.
+deb: deps-deb
+	JOBS=$(JOBS) tools/build-deb.sh
+
+# Installs the package on this machine for the check, and purges it again.
+deb-check: deps-test deps-deb deb build
+	$(TEST_ENV) $(XVFB) tests/packaging/check_package.sh build
 
 clean:
 	rm -rf build build-asan build-fuzz

@@ -2,6 +2,8 @@
 
 #include "app/camera.h"
 #include "app/game_screen.h"
+#include "app/record_keeper.h"
+#include "app/replay_recorder.h"
 #include "audio/sound_manager.h"
 #include "clock/elapsed_time.h"
 #include "render/field_bounds.h"
@@ -75,19 +77,50 @@ void Game::tick() {
 }
 
 void Game::update(double dt) {
-    getWorld().update(static_cast<float>(dt));
+    const float step = static_cast<float>(dt);
+    World& world = getWorld();
+    world.update(step);
+    getRecordKeeper().afterUpdate(world, step);
 }
 
+// The frame's one clock reading is taken here, and recorded with the input
+// that came before it.
 void Game::drawFrame() {
+    getReplayRecorder().recordFrame(takeElapsedMilliseconds());
     glPushMatrix();
+    const bool playing = currentScreen == GameScreen::Playing;
+    if (playing && !playedLastFrame_) {
+        // The menus are drawn only when shown or exposed, so their last frame may
+        // be long past: play starts the clock afresh, not from the menus' time.
+        lastTimeMs_ = elapsedMilliseconds();
+    }
+    playedLastFrame_ = playing;
     tick();
+    if (playing) {
+        update(delta_);
+    }
+    drawScreen();
+    glPopMatrix();
+    finishLoading();
+    if (playing) {
+        getScreenSet().releaseMenus(); // play never goes back to them
+    }
+}
+
+void Game::redrawFrame() {
+    glPushMatrix();
+    drawScreen();
+    glPopMatrix();
+}
+
+void Game::drawScreen() {
     if (currentScreen == GameScreen::Playing) {
         drawPlayFrame();
     } else {
         drawMenuFrame();
     }
-    glPopMatrix();
-    finishLoading();
+    getCamera().paintBars();
+    glutSwapBuffers();
 }
 
 void Game::drawMenuFrame() {
@@ -97,22 +130,19 @@ void Game::drawMenuFrame() {
     } else {
         getScreenSet().drawInstructions();
     }
-    glutSwapBuffers();
 }
 
 // Everything in play lies on the plane z = 0 and is drawn back to front, so
 // the depth test decides nothing there; a software renderer would still read
 // and write the depth of every pixel drawn.
 void Game::drawPlayFrame() {
-    update(delta_);
     getCamera().apply();
     glDisable(GL_DEPTH_TEST);
     getScreenSet().drawBackdrop();
     getWorld().draw();
+    getRecordKeeper().afterDraw(getWorld());
     getHud().draw();
     glEnable(GL_DEPTH_TEST);
-    glutSwapBuffers();
-    getScreenSet().releaseMenus(); // play never goes back to them
 }
 
 Game& getGame() {

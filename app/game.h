@@ -16,14 +16,19 @@ public:
     double delta() const { return delta_; }
     void update(double dt);
     void drawFrame();
+    // Draws the screen again as it stands, advancing nothing: a replay's window
+    // shown again between its recorded frames.
+    void redrawFrame();
 
 private:
+    void drawScreen();
     void drawMenuFrame();
     void drawPlayFrame();
 
     std::int32_t lastTimeMs_;
     std::int32_t nowMs_ = 0;
     double delta_ = 0.0;
+    bool playedLastFrame_ = false;
 };
 
 Game& getGame();

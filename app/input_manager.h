@@ -2,7 +2,8 @@
 
 // Mouse input: the pointer in world units, the screen sequence, and every other
 // button event routed to the ship or, once a game is over, to its restart. The
-// keyboard is not used; its handlers exist and do nothing.
+// wheel and the keyboard are not used: their events do nothing, but for Escape,
+// which leaves full screen.
 class InputManager {
 public:
     void onMotion(int x, int y);
@@ -14,12 +15,20 @@ public:
     void onSpecialUp(int key, int x, int y);
 
     void setPointer(double x, double y);
+    // A replay gives back the pointer in field units, past the window's mapping,
+    // and its button events; a recording gets both from the calls above.
+    void placePointer(float x, float y);
+    void applyButton(int button, int state);
     float pointerX() const { return pointerX_; }
     float pointerY() const { return pointerY_; }
 
 private:
+    bool spentOnRestart(int button, int state);
+
     float pointerX_ = 0.0f;
     float pointerY_ = 0.0f;
+    // The left button went down to restart a finished game and is not up yet.
+    bool restartClickHeld_ = false;
 };
 
 InputManager& getInputManager();

@@ -19,4 +19,12 @@ struct Options {
     static constexpr int kPacedToScreen = -1;
     static constexpr int kUnpaced = 0;
     int maxFps = kPacedToScreen;
+    // The player's records are read at start and each finished game added to them.
+    bool keepRecords = true;
+    // The game is recorded into this file as it is played; empty for none.
+    std::string recordFile;
+    // The recorded game in this file is played back instead; empty for none.
+    std::string replayFile;
+    // The replay runs unpaced, and the program ends with it, saying how it ended.
+    bool fastReplay = false;
 };

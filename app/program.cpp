@@ -1,29 +1,56 @@
 #include "app/program.h"
 
 #include "app/camera.h"
-#include "app/fixed_size_window.h"
 #include "app/game.h"
+#include "app/game_screen.h"
+#include "app/game_window.h"
 #include "app/input_manager.h"
+#include "app/record_keeper.h"
+#include "app/replay_player.h"
+#include "app/replay_recorder.h"
+#include "audio/sound_manager.h"
+#include "clock/elapsed_time.h"
+#include "math/numeric.h"
+#include "records/record_store.h"
+#include "world/world.h"
+#include "world/world_digest.h"
 
-#include <GL/glut.h>
+#include <GL/freeglut.h>
+
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
 
 namespace {
-
-constexpr int kWindowX = 100;
-constexpr int kWindowY = 100;
-constexpr const char* kWindowTitle = "Vantorel";
 
 void onReshape(int w, int h) {
     getCamera().reshape(w, h);
 }
 
-void onDisplay() {
-    getGame().drawFrame();
-}
-
 void onIdle() {
     getGame();
+    getGameWindow().waitForNextFrame();
     glutPostRedisplay();
+}
+
+void onDisplay() {
+    getGame().drawFrame();
+    // Only play changes by itself. The title and the instructions are drawn when
+    // shown or exposed; with no idle callback freeglut sleeps until an event comes.
+    glutIdleFunc(currentScreen == GameScreen::Playing ? onIdle : nullptr);
+}
+
+void onReplayIdle() {
+    getReplayPlayer().advance();
+}
+
+void onReplayDisplay() {
+    getReplayPlayer().show();
+}
+
+// The recording ends with the state the game ended in, when the window closes.
+void onClose() {
+    getReplayRecorder().finish(worldDigest(getWorld()));
 }
 
 void onMotion(int x, int y) {
@@ -54,10 +81,27 @@ void onSpecialUp(int key, int x, int y) {
     getInputManager().onSpecialUp(key, x, y);
 }
 
+// Every picture, sound and the font is read as "./...", so the program moves
+// into the data folder before anything is loaded. A path the player gives for a
+// file to write must therefore be made absolute while the command line is read.
+void enterDataFolder(const std::string& folder) {
+    if (!folder.empty() && chdir(folder.c_str()) != 0) {
+        throw std::runtime_error("cannot enter the data folder " + folder);
+    }
+}
+
+// The player's mouse plays no part in a replay.
+void registerReplayCallbacks() {
+    glutReshapeFunc(onReshape);
+    glutDisplayFunc(onReplayDisplay);
+    glutIdleFunc(onReplayIdle);
+    glutKeyboardFunc(onKeyboard);
+}
+
 void registerCallbacks() {
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
-    glutIdleFunc(onIdle);
+    glutCloseFunc(onClose);
     glutMotionFunc(onMotion);
     glutPassiveMotionFunc(onPassiveMotion);
     glutMouseFunc(onMouse);
@@ -69,15 +113,25 @@ void registerCallbacks() {
 
 } // namespace
 
-int runProgram(int argc, char** argv) {
+int runProgram(int argc, char** argv, const Options& options) {
+    enterDataFolder(options.dataFolder);
+    if (options.mute) {
+        getSoundManager().mute();
+    }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(Camera::kWindowWidth, Camera::kWindowHeight);
-    glutCreateWindow(kWindowTitle);
-    glutPositionWindow(kWindowX, kWindowY);
-    keepWindowAtFixedSize(Camera::kWindowWidth, Camera::kWindowHeight);
-    registerCallbacks();
+    getGameWindow().open(options);
+    if (getReplayPlayer().loaded()) {
+        registerReplayCallbacks();
+        getReplayPlayer().begin();
+    } else {
+        registerCallbacks();
+        getReplayRecorder().start(randomSeed(), takeElapsedMilliseconds());
+    }
     getGame().init();
+    if (options.keepRecords) {
+        getRecordKeeper().open(RecordStore(recordsFolder()));
+    }
     glutMainLoop();
     return 0;
 }

@@ -9,6 +9,8 @@ namespace {
 
 constexpr int kOutputFrequency = 44100;
 constexpr int kOutputChannels = 2;
+// Floating point mixes without clamping, so the limiter sees what the sounds add up to.
+constexpr Uint16 kMixFormat = AUDIO_F32SYS;
 constexpr int kMixBufferFrames = 1024;     // about 23 ms between request and sound
 constexpr int kOnlyTheRequestedFormat = 0; // SDL converts for the device
 constexpr int kLoopForever = -1;
@@ -35,6 +37,8 @@ int bytesPerFrame() {
 
 } // namespace
 
+AudioMixer::AudioMixer() : limiter_(kOutputFrequency) {}
+
 AudioMixer::~AudioMixer() {
     close();
 }
@@ -51,7 +55,7 @@ bool AudioMixer::open() {
         return false;
     }
     Mix_Init(MIX_INIT_MP3);
-    if (Mix_OpenAudioDevice(kOutputFrequency, MIX_DEFAULT_FORMAT, kOutputChannels, kMixBufferFrames,
+    if (Mix_OpenAudioDevice(kOutputFrequency, kMixFormat, kOutputChannels, kMixBufferFrames,
                             nullptr, kOnlyTheRequestedFormat) != 0) {
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -59,6 +63,8 @@ bool AudioMixer::open() {
         return false;
     }
     Mix_AllocateChannels(0);
+    limiter_ = Limiter(kOutputFrequency);
+    Mix_SetPostMix(limitMix, &limiter_);
     open_ = true;
     return true;
 }
@@ -72,6 +78,8 @@ void AudioMixer::close() {
         releaseLoop(loop);
     }
     Mix_AllocateChannels(0); // halts every playback before its chunk goes
+    // Only once all is silent: a block mixed without the limiter would clip.
+    Mix_SetPostMix(nullptr, nullptr);
     for (Mix_Chunk* effect : effects_) {
         Mix_FreeChunk(effect);
     }
@@ -211,6 +219,14 @@ int AudioMixer::playbackToTake(int effect) const {
         }
     }
     return oldest;
+}
+
+// Runs on the mixer's thread for every block of the whole mix, in the format it
+// was opened with.
+void AudioMixer::limitMix(void* limiter, unsigned char* stream, int length) {
+    const int frames = length / static_cast<int>(sizeof(float) * kOutputChannels);
+    static_cast<Limiter*>(limiter)->process(reinterpret_cast<float*>(stream), frames,
+                                            kOutputChannels);
 }
 
 // Runs on the mixer's thread for every block of a playback it mixes.

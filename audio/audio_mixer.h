@@ -1,5 +1,7 @@
 #pragma once
 
+#include "audio/limiter.h"
+
 #include <atomic>
 #include <deque>
 #include <vector>
@@ -8,7 +10,9 @@ struct Mix_Chunk;
 struct _Mix_Music;
 
 // Our thin layer over SDL2_mixer: one 44100 Hz output, effects held in memory
-// with up to four playbacks each, and streamed background loops. Effects and
+// with up to four playbacks each, and streamed background loops. The mix is
+// made in floating point and limited below full scale, so sounds that pile up
+// never clip. Effects and
 // loops are named by small handles, 0 meaning none. When the output cannot be
 // opened every later call does nothing, so callers never check a result.
 // SDL2_mixer is process-wide: keep one open AudioMixer at a time.
@@ -16,7 +20,7 @@ class AudioMixer {
 public:
     static constexpr int kPlaybacksPerEffect = 4;
 
-    AudioMixer() = default;
+    AudioMixer();
     ~AudioMixer();
     AudioMixer(const AudioMixer&) = delete;
     AudioMixer& operator=(const AudioMixer&) = delete;
@@ -56,6 +60,7 @@ private:
     int channelOf(int effect, int playback) const;
     int playbackToTake(int effect) const;
     static void countMixedBytes(int channel, void* stream, int length, void* playback);
+    static void limitMix(void* limiter, unsigned char* stream, int length);
 
     bool open_ = false;
     std::vector<Mix_Chunk*> effects_;
@@ -63,4 +68,5 @@ private:
     unsigned long playsStarted_ = 0;
     std::vector<_Mix_Music*> loops_;
     int loopPlaying_ = 0;
+    Limiter limiter_; // touched by the mixer's thread only, while open
 };

@@ -1,15 +1,27 @@
 #include "audio/sound_manager.h"
 
+#include "clock/elapsed_time.h"
+
 namespace {
 
-constexpr const char* kEffectFiles[] = {
-    nullptr,
-    "./sound/shipexplode.mp3",
-    "./sound/form.mp3",
-    "./sound/accelerate.mp3",
-    "./sound/spin.mp3",
-    "./sound/impact.mp3",
-    "./sound/planetexplosion.mp3",
+struct Effect {
+    const char* file;
+    // Younger than this, its latest playback is not joined by another.
+    int minimumAgeMs;
+};
+
+// The world asks for the crashes and the chime once per event: a quarter second
+// merges the contacts of one moment into one sound. The whir is asked for on
+// every frame the button is held: it is renewed as the previous whir's tail
+// fades, over its last 300 ms. The whoosh, never asked for yet, overlaps by half.
+constexpr Effect kEffects[] = {
+    {nullptr, 0},
+    {"./sound/shipexplode.mp3", 250},
+    {"./sound/form.mp3", 250},
+    {"./sound/accelerate.mp3", 550},
+    {"./sound/spin.mp3", 450},
+    {"./sound/impact.mp3", 250},
+    {"./sound/planetexplosion.mp3", 250},
 };
 
 bool isEffectId(int id) {
@@ -19,9 +31,12 @@ bool isEffectId(int id) {
 } // namespace
 
 void SoundManager::load() {
+    if (muted_) {
+        return;
+    }
     mixer_.open();
     for (int id = ShipExplode; id <= PlanetExplosion; ++id) {
-        samples_[id] = mixer_.loadEffect(kEffectFiles[id]);
+        samples_[id] = mixer_.loadEffect(kEffects[id].file);
     }
 }
 
@@ -30,10 +45,28 @@ void SoundManager::play(int id) {
         return;
     }
     ++timesPlayed_[id];
-    mixer_.playEffect(samples_[id]);
+    const int nowMs = elapsedMilliseconds();
+    if (latestIsYoung(id, nowMs)) {
+        return;
+    }
+    if (mixer_.playEffect(samples_[id]) >= 0) {
+        latestStartMs_[id] = nowMs;
+    }
+}
+
+// A clock that went back (a test driving it) leaves nothing young.
+bool SoundManager::latestIsYoung(int id, int nowMs) const {
+    if (!latestStartMs_[id]) {
+        return false;
+    }
+    const int age = nowMs - *latestStartMs_[id];
+    return age >= 0 && age < kEffects[id].minimumAgeMs;
 }
 
 void SoundManager::playStream(const char* path) {
+    if (muted_) {
+        return;
+    }
     mixer_.releaseLoop(stream_);
     stream_ = mixer_.openLoop(path);
 }

@@ -2,15 +2,30 @@
 
 #include <GL/glut.h>
 
+#include <optional>
+
 namespace {
 
 bool driven = false;
 int drivenMilliseconds = 0;
+std::optional<int> takenMilliseconds;
+
+int readClock() {
+    return driven ? drivenMilliseconds : glutGet(GLUT_ELAPSED_TIME);
+}
 
 } // namespace
 
 int elapsedMilliseconds() {
-    return driven ? drivenMilliseconds : glutGet(GLUT_ELAPSED_TIME);
+    if (driven || !takenMilliseconds) {
+        return readClock();
+    }
+    return *takenMilliseconds;
+}
+
+int takeElapsedMilliseconds() {
+    takenMilliseconds = readClock();
+    return *takenMilliseconds;
 }
 
 void driveElapsedMilliseconds(int milliseconds) {
@@ -20,4 +35,5 @@ void driveElapsedMilliseconds(int milliseconds) {
 
 void releaseElapsedMilliseconds() {
     driven = false;
+    takenMilliseconds.reset();
 }

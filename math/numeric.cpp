@@ -8,6 +8,7 @@ namespace {
 
 constexpr int kRandomSteps = 10000;
 bool randomNeedsSeed = true;
+unsigned seedInUse = 0;
 
 } // namespace
 
@@ -19,11 +20,21 @@ float toRadians(float degrees) {
     return static_cast<float>(static_cast<double>(degrees) * kPi / 180.0);
 }
 
-int randomInt(int n) {
+void seedRandom(unsigned seed) {
+    randomNeedsSeed = false;
+    seedInUse = seed;
+    std::srand(seed);
+}
+
+unsigned randomSeed() {
     if (randomNeedsSeed) {
-        randomNeedsSeed = false;
-        std::srand(static_cast<unsigned>(std::time(nullptr)));
+        seedRandom(static_cast<unsigned>(std::time(nullptr)));
     }
+    return seedInUse;
+}
+
+int randomInt(int n) {
+    randomSeed();
     if (n <= 0) {
         return 0;
     }

@@ -9,8 +9,13 @@ float toDegrees(float radians);
 float toRadians(float degrees);
 
 // rand() % n for n > 0, else 0. The first call of any random operation seeds
-// the C library generator with the calendar time, once for the whole run.
+// the C library generator with the calendar time, once for the whole run,
+// unless a seed was given first.
 int randomInt(int n);
+// Seeds the generator with `seed` (a replay gives back the recorded game's).
+void seedRandom(unsigned seed);
+// The seed in use; chosen from the calendar time now if none was yet.
+unsigned randomSeed();
 // A multiple of x / 10000 in [0, x): never x itself.
 float randomFloat(float x);
 // Uniform in [a, b) for a < b; a when a == b.

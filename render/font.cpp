@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr unsigned int kGlyphCount = 128;
 constexpr FT_UInt kDotsPerInch = 96;
 constexpr FT_F26Dot6 kSubpixelsPerPixel = 64; // FreeType's 26.6 fixed point
 constexpr int kSubpixelBits = 6;
@@ -208,6 +207,7 @@ void Font::init(const char* fileName, unsigned int pointSize) {
     const TightlyPackedUploads packing;
     for (unsigned int code = 0; code < kGlyphCount; ++code) {
         makeGlyphList(file.face(), static_cast<unsigned char>(code), listBase, textures_.get());
+        advances_[code] = static_cast<int>(file.face()->glyph->advance.x >> kSubpixelBits);
     }
     // Only a font whose every glyph was made draws.
     listBase_ = listBase;
@@ -215,6 +215,18 @@ void Font::init(const char* fileName, unsigned int pointSize) {
 
 float Font::lineSpacing() const {
     return pointSize_ / kPointsPerLine;
+}
+
+float Font::textWidth(const std::string& line) const {
+    if (listBase_ == 0) {
+        return 0.0f;
+    }
+    int width = 0;
+    for (const char c : line) {
+        const unsigned char code = static_cast<unsigned char>(c);
+        width += advances_[code > kLastGlyphCode ? kForeignByteSubstitute : code];
+    }
+    return static_cast<float>(width);
 }
 
 void makeGlyphList(FT_Face face, unsigned char code, GLuint listBase, GLuint* textures) {

@@ -4,6 +4,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,11 +25,17 @@ public:
     GLuint listBase() const { return listBase_; }
     // Distance between the baselines of two lines, in glyph pixels.
     float lineSpacing() const;
+    // How far one line of text moves the pen, in glyph pixels, as printText
+    // draws it (bytes above 127 as '?'); 0 before init.
+    float textWidth(const std::string& line) const;
 
 private:
+    static constexpr std::size_t kGlyphCount = 128;
+
     float pointSize_ = 0.0f;
     std::unique_ptr<GLuint[]> textures_;
     GLuint listBase_ = 0;
+    std::array<int, kGlyphCount> advances_{};
 };
 
 // Records the display list listBase + code: binds textures[code], draws the

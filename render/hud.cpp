@@ -13,6 +13,12 @@ constexpr float kCounterX = 16.0f;
 constexpr float kCounterY = 67.0f;
 constexpr float kCounterScale = 1.2f * 0.05f; // 3.84 world units per em at 48 points
 constexpr float kCounterOpacity = 0.5f;
+// Centred under the end picture (45 units square about the sun at (0, 40)),
+// clear of its lowest row and of the field's bottom edge.
+constexpr float kRecordLineCentreX = 0.0f;
+constexpr float kRecordLineBaselineY = 14.0f;
+constexpr float kRecordLineScale = kCounterScale;
+constexpr float kRecordLineOpacity = 0.9f;
 
 } // namespace
 
@@ -30,6 +36,20 @@ void Hud::draw() const {
     glColor4f(1.0f, 1.0f, 1.0f, kCounterOpacity);
     glScalef(kCounterScale, kCounterScale, kCounterScale);
     printText(getHudFont(), kCounterFormat, static_cast<double>(planetCount_));
+    glPopMatrix();
+    if (!recordLine_.empty()) {
+        drawRecordLine();
+    }
+}
+
+void Hud::drawRecordLine() const {
+    const Font& font = getHudFont();
+    const float halfWidth = 0.5f * font.textWidth(recordLine_) * kRecordLineScale;
+    glPushMatrix();
+    glTranslatef(kRecordLineCentreX - halfWidth, kRecordLineBaselineY, 0.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, kRecordLineOpacity);
+    glScalef(kRecordLineScale, kRecordLineScale, kRecordLineScale);
+    printText(font, "%s", recordLine_.c_str());
     glPopMatrix();
 }
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Includes run one way, downwards: app -> world -> audio / render / math / clock.
+# Includes run one way, downwards: app -> world -> audio / render / math / clock / records.
 # Prints every include that reaches up a layer and fails if there is one.
 set -euo pipefail
 cd "${1:-$(dirname "$0")/..}"
@@ -7,10 +7,11 @@ cd "${1:-$(dirname "$0")/..}"
 # Folders each room may not include from.
 declare -A forbidden=(
     [world]="app"
-    [audio]="app world render"
-    [render]="app world audio"
-    [math]="app world audio render clock"
-    [clock]="app world audio render math"
+    [audio]="app world render records"
+    [render]="app world audio records"
+    [math]="app world audio render clock records"
+    [clock]="app world audio render math records"
+    [records]="app world audio render math clock"
 )
 
 status=0

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Draws every picture of Vantorel into images/ as run-length TGA files.
+"""Draws every picture of Vantorel into images/ as run-length TGA files, and its
+desktop icon, at each size a desktop asks for, into packaging/icons/ as PNG files.
 
 Everything is made here from code and the game's own font (fonts/FRESHBOT.ttf),
 with fixed random seeds, so a run always gives the same files. Needs Pillow.
@@ -193,8 +194,9 @@ def squash_to_texture(picture):
 
 # ---------------------------------------------------------------- bodies
 
-def sun_layer(glow_layer):
-    size = 256
+def sun_layer(glow_layer, side=128):
+    """One of the sun's two layers, side texels across, shaded at twice that."""
+    size = side * 2
     grain = fractal_noise((size, size), 11 if glow_layer else 7, base_cells=8, octaves=4)
     sample = sampler(grain)
     disc = 0.66
@@ -226,7 +228,7 @@ def sun_layer(glow_layer):
             return clamp01(fade ** 1.4 * (0.6 + 0.5 * rays))
         return clamp01(fade ** 2.2 * 0.85)
 
-    return downsample(per_pixel((size, size), shade), (128, 128))
+    return downsample(per_pixel((size, size), shade), (side, side))
 
 
 def sphere_shade(albedo, nx, ny, radius=0.96):
@@ -251,8 +253,8 @@ def sphere_shade(albedo, nx, ny, radius=0.96):
     return (value, value, value, edge)
 
 
-def planet():
-    size = 256
+def planet(side=128):
+    size = side * 2
     land = sampler(fractal_noise((256, 128), 21, base_cells=6, octaves=5))
     swirl = sampler(fractal_noise((256, 128), 22, base_cells=3, octaves=3))
 
@@ -265,7 +267,7 @@ def planet():
         return value
 
     return downsample(per_pixel((size, size), lambda nx, ny: sphere_shade(albedo, nx, ny)),
-                      (128, 128))
+                      (side, side))
 
 
 def moon():
@@ -336,7 +338,8 @@ def gas_cloud():
     return downsample(per_pixel((size, size), shade), (128, 128))
 
 
-def spaceship():
+def spaceship(side=64, turn=0.0):
+    """The ship, side texels across, turned by turn degrees before it is shrunk."""
     big = 256
     layer = Image.new("RGBA", (big, big), (0, 0, 0, 0))
     draw = ImageDraw.Draw(layer)
@@ -379,7 +382,9 @@ def spaceship():
     ImageDraw.Draw(dome_mask).ellipse((0, 0, dome * 2 - 1, dome * 2 - 1), fill=255)
     layer.paste(dome_rgb, (int(centre - dome), int(centre - dome)), dome_mask)
     draw.ellipse((centre - 16, centre - 20, centre - 4, centre - 8), fill=(255, 255, 255, 220))
-    return downsample(layer, (64, 64))
+    if turn:
+        layer = layer.rotate(turn, resample=Image.BICUBIC)
+    return downsample(layer, (side, side))
 
 
 def explosion():
@@ -557,8 +562,10 @@ INSTRUCTIONS = [
     ("ship", ["Click anywhere and your ship flies there."]),
     ("spin", ["Hold the left button on the ship to spin it up."]),
     ("debris", ["A fast-spinning ship pulls in and catches nearby debris."]),
-    ("cloud", ["Tow the debris into the centre of the gas cloud to form",
-               "a planet: the more debris, the larger the planet."]),
+    ("cloud", ["Fly through the gas cloud's centre at speed, aiming past it:",
+               "the debris you tow becomes a planet, the more the larger.",
+               "Holding the button on the centre creeps the ship in, but a",
+               "ship already stopped in the cloud makes only the smallest."]),
     ("planet", ["Planets orbit the sun, the small ones faster."]),
     ("sun", ["Touching a formed planet or the sun destroys your ship."]),
     ("twelve", ["Form twelve planets to win."]),
@@ -627,14 +634,18 @@ def instructions(sprites):
     gradient_text(canvas, at_compose(512, 86), "How to play", 52 * COMPOSE, (255, 250, 225),
                   (255, 180, 90))
     top, row = 150, 74
+    y = top
     for index, (icon, lines) in enumerate(INSTRUCTIONS):
-        y = top + index * row + (10 if index > 3 else 0)
+        # Rows of more than two lines keep a little more room above and below.
+        margin = 9 * max(0, len(lines) - 2)
+        y += margin + (10 if index == 4 else 0)
         instruction_icon(canvas, sprites, icon, (130, y))
         first = y - (len(lines) - 1) * 15
         for line_index, words in enumerate(lines):
             layer = text_layer(canvas.size, at_compose(190, first + line_index * 30), words,
                                25 * COMPOSE, (232, 238, 255, 255), anchor="lm")
             canvas.alpha_composite(layer)
+        y += row + margin
     glowing_text(canvas, at_compose(512, 700), "Click to continue", 30 * COMPOSE,
                  (255, 255, 255, 255), (255, 150, 60, 255), 8 * COMPOSE)
     return to_screen_picture(canvas)
@@ -677,34 +688,90 @@ def lose():
 
 # ---------------------------------------------------------------- main
 
-ICON = os.path.join(ROOT, "packaging", "vantorel.png")
-ICON_SIDE = 128
+ICONS = os.path.join(ROOT, "packaging", "icons")
+ICON_SIDES = (16, 24, 32, 48, 64, 128, 256, 512)
+ICON_LAYOUT = 512    # the icon's layout is given in pixels of its largest size
+ICON_OVERSAMPLE = 4  # the tile and the flat shapes are drawn this much larger, box-filtered
 
 
-def icon(sprites):
-    """The desktop icon: the sun with a planet on its orbit and the ship, on a dark tile."""
-    side = ICON_SIDE * 4
-    canvas = Image.new("RGBA", (side, side), (0, 0, 0, 0))
-    ImageDraw.Draw(canvas).rounded_rectangle((8, 8, side - 8, side - 8), radius=96,
-                                             fill=(14, 16, 40, 255), outline=(90, 110, 200, 255),
-                                             width=10)
-    ImageDraw.Draw(canvas).ellipse((70, 150, side - 70, side - 150),
-                                   outline=(150, 170, 230, 150), width=8)
+def icon(side):
+    """The desktop icon, drawn for a side of that many pixels: the sun with a planet on its
+    orbit and the ship, on a dark tile. Details that would blur into noise go as it shrinks:
+    the ship below 48 pixels, the orbit and the sun's grain and corona below 32."""
+    canvas = icon_tile(side)
+    if side < 32:
+        place_centred(canvas, flat_ball(round(side * 0.56), (255, 248, 200), (240, 120, 30), 0.0),
+                      (side * 0.5, side * 0.5))
+        place_centred(canvas, flat_ball(round(side * 0.3), (190, 230, 255), (30, 80, 170), 0.4),
+                      (side * 0.72, side * 0.7))
+        return canvas
+    small = side < 64
+    at = side / ICON_LAYOUT
 
-    def place(sprite, centre, size, rotation=0.0, tint=None):
-        picture = sprite
-        if tint:
-            rgb = ImageChops.multiply(picture.convert("RGB"), Image.new("RGB", picture.size, tint))
-            picture = with_alpha(rgb, picture.getchannel("A"))
-        picture = picture.rotate(rotation, resample=Image.BICUBIC).resize((size, size),
-                                                                           Image.LANCZOS)
-        canvas.alpha_composite(picture, (int(centre[0] - size / 2), int(centre[1] - size / 2)))
+    def layout(x, y):
+        return (x * at, y * at)
 
-    place(sprites["sun2.tga"], (side / 2, side / 2), 300)
-    place(sprites["sun.tga"], (side / 2, side / 2), 300)
-    place(sprites["Planet.tga"], (400, 330), 110, rotation=30, tint=(120, 200, 255))
-    place(sprites["Spaceship.tga"], (130, 190), 120, rotation=25)
-    canvas.resize((ICON_SIDE, ICON_SIDE), Image.LANCZOS).save(ICON)
+    sun_side = round(side * 0.75) if small else round(300 * at)
+    planet_side = round(side * 0.3) if small else round(110 * at)
+    place_centred(canvas, sun_layer(True, sun_side), (side / 2, side / 2))
+    place_centred(canvas, sun_layer(False, sun_side), (side / 2, side / 2))
+    tinted = turned(planet(planet_side * 2), 30, planet_side)
+    tint = Image.new("RGB", tinted.size, (120, 200, 255))
+    place_centred(canvas, with_alpha(ImageChops.multiply(tinted.convert("RGB"), tint),
+                                     tinted.getchannel("A")), layout(400, 330))
+    if side >= 48:
+        ship_side = round(side * 0.28) if small else round(120 * at)
+        place_centred(canvas, spaceship(ship_side, turn=25), layout(130, 190))
+    return canvas
+
+
+def icon_tile(side):
+    """The dark rounded tile with its rim and, from 32 pixels up, the planet's orbit;
+    line widths are whole pixels of the size drawn, so the rim stays sharp."""
+    scale = ICON_OVERSAMPLE
+    big = side * scale
+    at = side / ICON_LAYOUT * scale
+    inset = side // 64 * scale
+    canvas = Image.new("RGBA", (big, big), (0, 0, 0, 0))
+    draw = ImageDraw.Draw(canvas)
+    draw.rounded_rectangle((inset, inset, big - inset - 1, big - inset - 1),
+                           radius=round(96 * at), fill=(14, 16, 40, 255),
+                           outline=(90, 110, 200, 255), width=max(1, round(10 * at / scale)) * scale)
+    if side >= 32:
+        draw.ellipse((70 * at, 150 * at, big - 70 * at, big - 150 * at),
+                     outline=(150, 170, 230, 150), width=max(1, round(8 * at / scale)) * scale)
+    return canvas.resize((side, side), Image.BOX)
+
+
+def flat_ball(side, centre_colour, edge_colour, light):
+    """A plain shaded disc for the smallest icons, its brightest point moved towards the
+    upper left by light (0 to 1 of the radius)."""
+    def shade(nx, ny):
+        if math.hypot(nx, ny) > 1.0:
+            return (0.0, 0.0, 0.0, 0.0)
+        t = math.hypot(nx + light, ny + light) / (1.0 + light * math.sqrt(2.0))
+        colour = mix(centre_colour, edge_colour, t ** 1.5)
+        return (colour[0] / 255, colour[1] / 255, colour[2] / 255, 1.0)
+
+    big = side * ICON_OVERSAMPLE
+    ball = per_pixel((big, big), shade)
+    return ball.convert("RGBa").resize((side, side), Image.BOX).convert("RGBA")
+
+
+def turned(picture, degrees, side):
+    """A picture turned at its own size, then shrunk to side, so the turn costs no sharpness."""
+    return downsample(picture.rotate(degrees, resample=Image.BICUBIC), (side, side))
+
+
+def place_centred(canvas, picture, centre):
+    canvas.alpha_composite(picture, (round(centre[0] - picture.width / 2),
+                                     round(centre[1] - picture.height / 2)))
+
+
+def write_icons():
+    os.makedirs(ICONS, exist_ok=True)
+    for side in ICON_SIDES:
+        icon(side).save(os.path.join(ICONS, "vantorel-%d.png" % side), optimize=True)
 
 
 def main():
@@ -724,7 +791,7 @@ def main():
     }
     for name, picture in sprites.items():
         save(picture, name)
-    icon(sprites)
+    write_icons()
     screens = {
         "background.tga": background(),
         "titlescreen.tga": titlescreen(sprites),

@@ -10,6 +10,8 @@ binary=${1:-build/vantorel}
 out=${VALGRIND_OUT:-build/valgrind}
 startup_timeout=${VALGRIND_STARTUP_TIMEOUT:-300}
 mkdir -p "$out"
+# The game keeps its records here, never in the real home.
+export XDG_DATA_HOME="$out/data-home"
 xml="$out/memcheck.xml"
 log="$out/memcheck.log"
 

@@ -50,8 +50,20 @@ void Ship::setButtonHeld(bool held) {
     pressPending_ = pressPending_ || held;
 }
 
+void Ship::restAt(float x, float y) {
+    x_ = x;
+    y_ = y;
+    setTarget(x, y);
+    velocityX_ = 0.0f;
+    velocityY_ = 0.0f;
+    buttonHeld_ = false;
+    pressPending_ = false;
+    moveState_ = MoveState::Idle;
+    moving_ = false;
+}
+
 // Re-evaluated on every update while the button is held, so a hold on the ship
-// restarts the sound each time and a hold beside it keeps the ship creeping.
+// asks for the whir each time and a hold beside it keeps the ship creeping.
 void Ship::takeControl() {
     const bool pressed = buttonHeld_ || pressPending_;
     pressPending_ = false;

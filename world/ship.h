@@ -23,6 +23,9 @@ public:
         targetY_ = y;
     }
     void setButtonHeld(bool held);
+    // Puts the ship down at rest for a new game: aimed at itself, not travelling,
+    // no press held or pending. Its spin carries over.
+    void restAt(float x, float y);
     void setX(float x) { x_ = x; }
     void setY(float y) { y_ = y; }
     void setDead(bool dead) { dead_ = dead; }

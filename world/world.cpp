@@ -10,6 +10,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kDebrisCount = 100;
@@ -167,18 +169,29 @@ void World::moveCloudClearOfSun() {
 // Every ordered pair is tested, and the test is not symmetric, so a pair in
 // contact is usually worn twice in one update.
 void World::collidePlanets(float dt) {
-    for (const std::unique_ptr<Planet>& a : planets_) {
-        for (const std::unique_ptr<Planet>& b : planets_) {
-            if (a == b) {
-                continue;
-            }
-            if (b->touches(a->x(), a->y(), b->radius() + a->radius(), a->polarAngle())) {
-                wearDown(a->size() < b->size() ? *b : *a);
-                getSoundManager().play(PlanetExplosion);
+    std::set<PlanetPair> touching;
+    for (std::size_t i = 0; i < planets_.size(); ++i) {
+        Planet& a = *planets_[i];
+        for (std::size_t j = 0; j < planets_.size(); ++j) {
+            Planet& b = *planets_[j];
+            if (i != j && b.touches(a.x(), a.y(), b.radius() + a.radius(), a.polarAngle())) {
+                wearDown(a.size() < b.size() ? b : a);
+                touching.insert(std::minmax(i, j));
             }
         }
-        a->update(dt);
+        a.update(dt);
     }
+    crashPlanetsThatMeet(touching);
+}
+
+// Planets that go on touching crash once, when they meet, not on every update.
+void World::crashPlanetsThatMeet(std::set<PlanetPair>& touching) {
+    for (const PlanetPair& pair : touching) {
+        if (touchingPlanets_.count(pair) == 0) {
+            getSoundManager().play(PlanetExplosion);
+        }
+    }
+    touchingPlanets_.swap(touching);
 }
 
 void World::wearDown(Planet& planet) {
@@ -194,14 +207,21 @@ void World::destroyShipOnContact() {
     for (const std::unique_ptr<Planet>& planet : planets_) {
         if (planet->formed() &&
             ship_.hitsPlanet(planet->x(), planet->y(), planet->radius(), planet->polarAngle())) {
-            getSoundManager().play(ShipExplode);
-            ship_.setDead(true);
+            destroyShip();
         }
     }
     if (sun_.contains(ship_.x(), ship_.y(), ship_.radius())) {
-        getSoundManager().play(ShipExplode);
-        ship_.setDead(true);
+        destroyShip();
     }
+}
+
+// A wreck that stays in the sun or on a planet is destroyed again on every
+// update; its explosion is heard once.
+void World::destroyShip() {
+    if (!ship_.dead()) {
+        getSoundManager().play(ShipExplode);
+    }
+    ship_.setDead(true);
 }
 
 void World::draw() {
@@ -251,8 +271,9 @@ void World::restart() {
     planetsFormed_ = 0;
     endImageScale_ = kEndImageScale;
     releasePlanets();
-    ship_.setX(kShipStart.x);
-    ship_.setY(kShipStart.y);
+    // Whatever the old ship was doing (a wreck still travelling, a button held
+    // as it died) must not carry the new one anywhere before the player acts.
+    ship_.restAt(kShipStart.x, kShipStart.y);
     scatterCapturedDebris();
     ship_.setDead(false);
     restartRequested_ = false;
@@ -265,6 +286,7 @@ void World::releasePlanets() {
         planet->unload();
     }
     planets_.clear();
+    touchingPlanets_.clear(); // its pairs name places in planets_
 }
 
 World& getWorld() {

@@ -6,7 +6,10 @@
 #include "world/ship.h"
 #include "world/sun.h"
 
+#include <cstddef>
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
 // The simulated solar system: the ship, the debris field, the planets formed so
@@ -25,7 +28,13 @@ public:
     void addPlanet(Planet* planet);
 
     bool isGameOver() const { return gameOver_; }
-    void setRestartRequested(bool requested) { restartRequested_ = requested; }
+    // What the end picture shows now; at most one of the two holds.
+    bool showsWin() const;
+    bool showsLoss() const;
+    // A request stands until the restart answers it, whatever button events
+    // follow: a click whose press and release both arrive between two frames
+    // still restarts.
+    void setRestartRequested(bool requested) { restartRequested_ = restartRequested_ || requested; }
     bool restartRequested() const { return restartRequested_; }
 
     Ship& ship() { return ship_; }
@@ -38,6 +47,9 @@ public:
     int planetsFormed() const { return planetsFormed_; }
 
 private:
+    // Two planets by their places in `planets_`, the earlier first.
+    using PlanetPair = std::pair<std::size_t, std::size_t>;
+
     float randomFloat(float x) const;
     float randomRange(float a, float b) const;
 
@@ -47,12 +59,12 @@ private:
     void scatterCapturedDebris();
     void moveCloudClearOfSun();
     void collidePlanets(float dt);
+    void crashPlanetsThatMeet(std::set<PlanetPair>& touching);
     void releasePlanets();
     void wearDown(Planet& planet);
     void destroyShipOnContact();
+    void destroyShip();
     void drawEndImage() const;
-    bool showsWin() const;
-    bool showsLoss() const;
 
     Ship ship_;
     int endImageList_ = 0;
@@ -69,6 +81,8 @@ private:
     bool gameOver_ = false;
     // The ship died in the very update that formed the twelfth planet: a loss.
     bool lostWithFullSystem_ = false;
+    // The pairs of planets found touching by the last update.
+    std::set<PlanetPair> touchingPlanets_;
 };
 
 // The one world, constructed before main runs.

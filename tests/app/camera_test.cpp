@@ -49,3 +49,17 @@ TEST_F(CameraOnScreen, RefusesAnyOtherSize) {
     EXPECT_EQ(viewport[2], 1024);
     EXPECT_EQ(viewport[3], 768);
 }
+
+TEST_F(CameraOnScreen, PaintsTheBarsBesideTheFieldBlack) {
+    Camera camera;
+    camera.takeAnyWindowSize();
+    camera.reshape(1024, 968); // a bar 100 pixels high under the field, at the window's bottom
+    glClear(GL_COLOR_BUFFER_BIT);
+    camera.paintBars();
+    EXPECT_EQ(pixelAt(10, 99)[0], 0);
+    EXPECT_EQ(pixelAt(10, 100)[0], 255);
+    GLfloat clearColour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    EXPECT_EQ(clearColour[0], 1.0f) << "the game's white clear is kept";
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+}

@@ -5,8 +5,10 @@
 #include "render/texture_manager.h"
 #include "support/gl_context.h"
 #include "world/world.h"
+#include "world/world_digest.h"
 
 #include <GL/gl.h>
+#include <cstdint>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -70,7 +72,7 @@ TEST_F(GameClock, TwoFramesInOneMillisecondAdvanceByNothing) {
     EXPECT_EQ(game.delta(), 0.0);
 }
 
-TEST_F(GameClock, FirstPlayFrameGetsOnlyTheTimeSinceThePreviousFrame) {
+TEST_F(GameClock, PlayStartsItsClockAfreshAfterTheMenus) {
     Game game;
     const World& world = getWorld();
     const GasCloud& cloud = world.gasCloud();
@@ -86,11 +88,33 @@ TEST_F(GameClock, FirstPlayFrameGetsOnlyTheTimeSinceThePreviousFrame) {
 
     EXPECT_EQ(cloud.rotation(), turned) << "the world stands still behind the menus";
 
+    // The instructions are drawn only when shown: their last frame is long past.
     currentScreen = GameScreen::Playing;
-    driveElapsedMilliseconds(20016);
+    driveElapsedMilliseconds(60000);
+    game.drawFrame();
+    EXPECT_EQ(game.delta(), 0.0);
+    EXPECT_EQ(cloud.rotation(), turned);
+    driveElapsedMilliseconds(60016);
     game.drawFrame();
     EXPECT_DOUBLE_EQ(game.delta(), 0.016);
     EXPECT_NEAR(cloud.rotation() - turned, 40.0f * 0.016f, 1e-4f); // turns 40 degrees a second
+}
+
+// A replay's window shown again between two recorded frames must not move the game.
+TEST_F(GameClock, ARedrawShowsTheFrameAgainAndAdvancesNothing) {
+    Game game;
+    currentScreen = GameScreen::Playing;
+    game.drawFrame();
+    driveElapsedMilliseconds(10016);
+    game.drawFrame();
+    const std::uint64_t drawn = worldDigest(getWorld());
+    const float cloudTurn = getWorld().gasCloud().rotation();
+    driveElapsedMilliseconds(10100);
+    game.redrawFrame();
+    EXPECT_EQ(getWorld().gasCloud().rotation(), cloudTurn);
+    EXPECT_EQ(worldDigest(getWorld()), drawn);
+    game.drawFrame();
+    EXPECT_NE(worldDigest(getWorld()), drawn) << "the next frame moves it again";
 }
 
 TEST_F(GameClock, FrameLeavesTheMatrixStackBalanced) {

@@ -22,6 +22,18 @@ protected:
 
     static Ship& ship() { return getWorld().ship(); }
 
+    // Sends the ship onto the sun and lets the lose image show.
+    void loseToTheSun() {
+        World& world = getWorld();
+        world.restart(); // whatever an earlier test left over
+        world.ship().setX(0.0f);
+        world.ship().setY(46.0f);
+        world.update(0.0f);
+        world.draw();
+        ASSERT_TRUE(world.isGameOver());
+        ship().setTarget(7.0f, 7.0f);
+    }
+
     void press(int button) { input.onMouse(button, GLUT_DOWN, 0, 0); }
     void release(int button) { input.onMouse(button, GLUT_UP, 0, 0); }
 
@@ -49,6 +61,36 @@ TEST_F(Input, MapsWindowPixelsOntoThePlayField) {
     EXPECT_NEAR(input.pointerY(), 56.25f, 1e-4f);
 }
 
+TEST_F(Input, MapsAScaledOrLetterboxedFieldOntoThePlayField) {
+    struct Case {
+        bool fullScreen;
+        int windowWidth, windowHeight;
+        int x, y;
+        float worldX, worldY;
+    };
+    const Case cases[] = {
+        {false, 1536, 1152, 0, 0, -50.0f, 75.0f},
+        {false, 1536, 1152, 1536, 1152, 50.0f, 0.0f},
+        {true, 1280, 1024, 0, 32, -50.0f, 75.0f},
+        {true, 1280, 1024, 1279, 991, 49.921875f, 0.078125f},
+        {true, 1280, 1024, 640, 5, 0.0f, 75.0f},
+        {true, 1920, 1080, 100, 540, -50.0f, 37.5f},
+    };
+    Camera& camera = getCamera();
+    for (const Case& c : cases) {
+        if (c.fullScreen) {
+            camera.takeAnyWindowSize();
+        } else {
+            camera.keepWindowSize(WindowSize{c.windowWidth, c.windowHeight});
+        }
+        camera.reshape(c.windowWidth, c.windowHeight);
+        input.onPassiveMotion(c.x, c.y);
+        EXPECT_NEAR(input.pointerX(), c.worldX, 1e-4f) << c.x << ", " << c.y;
+        EXPECT_NEAR(input.pointerY(), c.worldY, 1e-4f) << c.x << ", " << c.y;
+    }
+    camera.keepWindowSize(WindowSize{Camera::kWindowWidth, Camera::kWindowHeight});
+}
+
 TEST_F(Input, PressesWalkThroughTheMenusWithoutReachingTheShip) {
     currentScreen = GameScreen::Title;
     input.onPassiveMotion(100, 100);
@@ -68,12 +110,15 @@ TEST_F(Input, PressesWalkThroughTheMenusWithoutReachingTheShip) {
     EXPECT_FLOAT_EQ(ship().targetY(), input.pointerY());
 }
 
-TEST_F(Input, TheWheelDoesNotSkipTheMenus) {
-    currentScreen = GameScreen::Title;
-    input.onMouse(3, GLUT_DOWN, 0, 0);
-    input.onMouse(4, GLUT_DOWN, 0, 0);
-    EXPECT_EQ(currentScreen, GameScreen::Title);
-    EXPECT_FLOAT_EQ(ship().targetX(), 7.0f);
+TEST_F(Input, TheWheelNeitherSkipsTheMenusNorSteers) {
+    press(GLUT_LEFT_BUTTON); // held during play
+    for (GameScreen screen : {GameScreen::Title, GameScreen::Playing}) {
+        currentScreen = screen;
+        input.onMouse(3, GLUT_DOWN, 0, 0);
+        input.onMouse(4, GLUT_UP, 0, 0);
+        EXPECT_EQ(currentScreen, screen);
+        EXPECT_TRUE(ship().buttonHeld());
+    }
 }
 
 TEST_F(Input, AClickBeforeAnyMotionAimsAtTheOrigin) {
@@ -111,22 +156,37 @@ TEST_F(Input, KeysDoNothing) {
 }
 
 TEST_F(Input, OverTheEndImageButtonsOnlyRequestARestart) {
-    World& world = getWorld();
-    world.ship().setX(0.0f);
-    world.ship().setY(46.0f); // on the sun
-    world.update(0.0f);
-    world.draw();
-    ASSERT_TRUE(world.isGameOver());
-
+    loseToTheSun();
+    press(GLUT_RIGHT_BUTTON);
+    EXPECT_FALSE(getWorld().restartRequested());
     press(GLUT_LEFT_BUTTON);
-    EXPECT_TRUE(world.restartRequested());
+    release(GLUT_LEFT_BUTTON);
+    press(GLUT_RIGHT_BUTTON); // nothing withdraws the request before the next frame
+    EXPECT_TRUE(getWorld().restartRequested());
     EXPECT_FALSE(ship().buttonHeld());
     EXPECT_FLOAT_EQ(ship().targetX(), 7.0f);
-    release(GLUT_LEFT_BUTTON);
-    EXPECT_FALSE(world.restartRequested());
-    press(GLUT_LEFT_BUTTON);
-    press(GLUT_RIGHT_BUTTON);
-    EXPECT_FALSE(world.restartRequested());
+}
+
+// "Click to play again" is written just below the sun: the click on it, quick
+// or held past the restart, must not send the new ship there.
+TEST_F(Input, TheClickThatRestartsIsSpentOnTheRestart) {
+    for (const bool quick : {true, false}) {
+        SCOPED_TRACE(quick ? "quick" : "held past the restart");
+        loseToTheSun();
+        input.onPassiveMotion(512, 476); // (0, 32), below the sun
+        press(GLUT_LEFT_BUTTON);
+        if (quick) {
+            release(GLUT_LEFT_BUTTON);
+        }
+        getWorld().update(0.1f);
+        if (!quick) {
+            release(GLUT_LEFT_BUTTON);
+        }
+        getWorld().update(0.1f);
+        EXPECT_FALSE(getWorld().isGameOver());
+        EXPECT_EQ(ship().y(), 48.0f);
+        EXPECT_EQ(ship().targetY(), 48.0f) << "the click must not aim the ship";
+    }
 }
 
 TEST(InputBeforeTheWindow, KeepsThePointerUntilTheWindowHasASize) {

@@ -1,14 +1,22 @@
 #include "audio/audio_mixer.h"
 
 #include "support/audio_driver.h"
+#include "support/scoped_environment.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -152,6 +160,42 @@ TEST(AudioMixer, WithoutADeviceSaysSoOnceAndDoesNothing) {
     EXPECT_EQ(loop, 0);
     EXPECT_EQ(mixer.playbacksSounding(effect), 0);
     EXPECT_EQ(said, "vantorel: no audio device, playing in silence\n");
+}
+
+// SDL's disk driver writes the mix into a file as fast as it is made.
+TEST(AudioMixer, TheWindAndFourExplosionsStayBelowFullScale) {
+    const std::string heard =
+        testing::TempDir() + "vantorel-mix-" + std::to_string(getpid()) + ".raw";
+    const ScopedAudioDriver driver("disk");
+    const ScopedEnvironment file("SDL_DISKAUDIOFILE", heard);
+    const ScopedEnvironment noWaiting("SDL_DISKAUDIODELAY", "0");
+    AudioMixer mixer;
+    ASSERT_TRUE(mixer.open());
+    const int explosion = mixer.loadEffect(kLongEffect);
+    ASSERT_NE(explosion, 0);
+    mixer.openLoop(kWind);
+    for (int play = 0; play < AudioMixer::kPlaybacksPerEffect; ++play) {
+        mixer.playEffect(explosion);
+    }
+    constexpr long kOneSecond = 44100;
+    for (int wait = 0; wait < 5000 && mixer.framesPlayed(explosion, 0) < kOneSecond; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    mixer.close();
+
+    std::ifstream in(heard, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
+                                  std::istreambuf_iterator<char>()};
+    std::remove(heard.c_str());
+    std::vector<float> samples(bytes.size() / sizeof(float)); // the mix is made in floats
+    std::copy_n(bytes.data(), samples.size() * sizeof(float),
+                reinterpret_cast<char*>(samples.data()));
+    float loudest = 0.0f;
+    for (const float sample : samples) {
+        loudest = std::max(loudest, std::fabs(sample));
+    }
+    EXPECT_GT(loudest, 0.8f) << "four explosions at once are loud";
+    EXPECT_LT(loudest, 0.9f) << "and still below full scale, with a decibel to spare";
 }
 
 TEST(AudioMixer, OpensAgainAfterClosing) {

@@ -1,5 +1,6 @@
 #include "audio/sound_manager.h"
 
+#include "clock/elapsed_time.h"
 #include "support/audio_driver.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@ constexpr const char* kWind = "./sound/hollowwind.mp3";
 class LoadedSound : public ::testing::Test {
 protected:
     void SetUp() override { sound_.load(); }
+    void TearDown() override { releaseElapsedMilliseconds(); }
 
     int sounding(int id) const { return sound_.mixer().playbacksSounding(sound_.sample(id)); }
 
@@ -40,13 +42,27 @@ TEST_F(LoadedSound, PlayingAnEffectSoundsItAndCountsTheRequest) {
     EXPECT_EQ(sound_.timesPlayed(ShipExplode), 0);
 }
 
-TEST_F(LoadedSound, FivePlaysWithinAMomentKeepFourSounding) {
-    for (int play = 0; play < 5; ++play) {
-        sound_.play(ShipExplode);
+// Asked for on every frame, an effect is started again only once its latest
+// playback has reached the effect's minimum age; every request is counted.
+TEST_F(LoadedSound, AnEffectAskedForAgainWhileYoungStartsNoOtherPlayback) {
+    struct Case {
+        int id;
+        int minimumAgeMs;
+    };
+    for (const Case c : {Case{Accelerate, 550}, Case{ShipExplode, 250}, Case{Form, 250},
+                         Case{PlanetExplosion, 250}}) {
+        SCOPED_TRACE(c.id);
+        constexpr int kStartMs = 5000;
+        for (const int ms : {kStartMs, kStartMs + 16, kStartMs + c.minimumAgeMs - 1}) {
+            driveElapsedMilliseconds(ms);
+            sound_.play(c.id);
+        }
+        EXPECT_EQ(sounding(c.id), 1);
+        driveElapsedMilliseconds(kStartMs + c.minimumAgeMs);
+        sound_.play(c.id);
+        EXPECT_EQ(sounding(c.id), 2);
+        EXPECT_EQ(sound_.timesPlayed(c.id), 4);
     }
-
-    EXPECT_EQ(sounding(ShipExplode), 4);
-    EXPECT_EQ(sound_.timesPlayed(ShipExplode), 5);
 }
 
 TEST_F(LoadedSound, EffectsAndTheWindPlayTogether) {
@@ -106,4 +122,20 @@ TEST(SoundManager, WithoutADeviceEveryEffectPlaysInSilence) {
     EXPECT_EQ(sound.timesPlayed(PlanetExplosion + 1), 0);
     EXPECT_EQ(sound.stream(), 0);
     EXPECT_EQ(said, "vantorel: no audio device, playing in silence\n");
+}
+
+TEST(SoundManager, MutedItNeverLooksForADevice) {
+    const ScopedAudioDriver noDevice(kNoAudioDevice); // looking would say so on stderr
+    SoundManager sound;
+    sound.mute();
+
+    testing::internal::CaptureStderr();
+    sound.load();
+    sound.playStream(kWind);
+    sound.play(Form);
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_FALSE(sound.mixer().isOpen());
+    EXPECT_EQ(sound.timesPlayed(Form), 1);
+    EXPECT_EQ(said, "");
 }

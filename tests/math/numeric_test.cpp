@@ -25,6 +25,16 @@ TEST(Numeric, SeedsOnceAndNeverAgain) {
     EXPECT_EQ(second, -50.0f + static_cast<float>(std::rand() % 10000) / 10000.0f * 100.0f);
 }
 
+TEST(Numeric, AGivenSeedIsReportedAndDrawsTheSameNumbersAgain) {
+    seedRandom(20240611);
+    const int first = randomInt(1000000);
+    const float second = randomRange(-50.0f, 50.0f);
+    seedRandom(20240611);
+    EXPECT_EQ(randomSeed(), 20240611u);
+    EXPECT_EQ(randomInt(1000000), first);
+    EXPECT_EQ(randomRange(-50.0f, 50.0f), second);
+}
+
 TEST(Numeric, RandomFloatStopsShortOfItsBound) {
     float largest = 0.0f;
     for (int i = 0; i < 200000; ++i) {
@@ -59,8 +69,8 @@ TEST(Numeric, PolarAngleByQuadrant) {
     };
     const Case cases[] = {
         {10.0f, 50.0f, 45.0f},  {-10.0f, 50.0f, 135.0f}, {-10.0f, 30.0f, 225.0f},
-        {10.0f, 30.0f, 315.0f}, {0.0f, 60.0f, 0.0f},      {10.0f, 40.0f, 0.0f},
-        {-10.0f, 40.0f, 0.0f},  {0.0f, 40.0f, 0.0f},      {0.0f, 20.0f, 0.0f},
+        {10.0f, 30.0f, 315.0f}, {0.0f, 60.0f, 0.0f},     {10.0f, 40.0f, 0.0f},
+        {-10.0f, 40.0f, 0.0f},  {0.0f, 40.0f, 0.0f},     {0.0f, 20.0f, 0.0f},
     };
     for (const Case& c : cases) {
         EXPECT_NEAR(polarAngleAbout(c.x, c.y, 0.0f, 40.0f), c.degrees, 1e-4f)

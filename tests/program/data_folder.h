@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/temporary_folder.h"
+
 #include <string>
 
 // The game's data laid out afresh in a temporary folder of its own, as links
@@ -8,11 +10,8 @@
 class DataFolder {
 public:
     DataFolder();
-    ~DataFolder();
-    DataFolder(const DataFolder&) = delete;
-    DataFolder& operator=(const DataFolder&) = delete;
 
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return folder_.path(); }
 
     // Takes one picture away, as in "Spaceship.tga".
     void removePicture(const std::string& name) const;
@@ -22,5 +21,5 @@ public:
     void removeSounds() const;
 
 private:
-    std::string path_;
+    TemporaryFolder folder_;
 };

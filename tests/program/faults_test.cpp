@@ -3,23 +3,17 @@
 // Without an audio device it plays in silence: see silent_game_test.cpp.
 #include "data_folder.h"
 #include "play_field.h"
-#include "running_game.h"
-#include "stretched_picture.h"
+#include "program_harness.h"
 
 #include "render/tga_image.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <ostream>
 #include <string>
-#include <thread>
 
 namespace {
 
-constexpr double kWholePicture = 0.97;
-// Bodies are drawn over the backdrop during play.
-constexpr double kMostOfTheBackdrop = 0.85;
 // A picture that cannot be read leaves its body drawn untextured: white, opaque.
 constexpr int kWhite = 235;
 // The ship, 4 units wide and turning, always covers a disc of 2 units about its
@@ -29,9 +23,6 @@ constexpr double kSunCornerOffset = 3.5;
 // The sun's two layers cross-fade: untextured, their white is never below 3/4.
 constexpr int kSunLight = 180;
 constexpr double kMostOfTheDisc = 0.8;
-constexpr auto kClickHold = std::chrono::milliseconds(150);
-constexpr auto kPollInterval = std::chrono::milliseconds(50);
-constexpr int kPolls = 100;
 
 RunningGame::Options inFolder(const DataFolder& folder) {
     RunningGame::Options options;
@@ -41,14 +32,10 @@ RunningGame::Options inFolder(const DataFolder& folder) {
 
 // The title, the instructions, then the first play frames, as a player sees them.
 RunningGame::Screenshot playScreen(const RunningGame& game, const ScreenPictures& pictures) {
-    EXPECT_GE(shareMatching(waitForPicture(game, pictures.title, kWholePicture), pictures.title),
+    EXPECT_GE(shareMatching(waitForTitle(game, pictures), pictures.title), kWholePicture);
+    EXPECT_GE(shareMatching(pressToInstructions(game, pictures), pictures.instructions),
               kWholePicture);
-    game.click(512, 384);
-    EXPECT_GE(shareMatching(waitForPicture(game, pictures.instructions, kWholePicture),
-                            pictures.instructions),
-              kWholePicture);
-    game.click(windowX(30.0), windowY(70.0)); // the ship waits at its start
-    return waitForPicture(game, pictures.backdrop, kMostOfTheBackdrop);
+    return pressToPlay(game, pictures); // the ship waits at its start
 }
 
 bool whiteAround(const RunningGame::Screenshot& shot, const WorldPoint& centre, int radius) {
@@ -157,16 +144,11 @@ TEST_P(ShipPictureFaults, GameRunsAndOnlyTheShipIsDrawnUntextured) {
     EXPECT_TRUE(sunDrawnTextured(play)) << "the sun lost its picture";
 
     // The ship still flies: where it waited, the backdrop shows again.
-    game.press(windowX(-30.0), windowY(60.0));
-    std::this_thread::sleep_for(kClickHold);
-    game.release();
-    RunningGame::Screenshot flown = game.screenshot();
-    for (int attempt = 0;
-         attempt < kPolls && !backdropAround(flown, pictures.backdrop, kShipStartPoint);
-         ++attempt) {
-        std::this_thread::sleep_for(kPollInterval);
-        flown = game.screenshot();
-    }
+    game.hold(windowX(-30.0), windowY(60.0));
+    const RunningGame::Screenshot flown =
+        screenshotWhen(game, [&](const RunningGame::Screenshot& shot) {
+            return backdropAround(shot, pictures.backdrop, kShipStartPoint);
+        });
     EXPECT_TRUE(backdropAround(flown, pictures.backdrop, kShipStartPoint)) << "the ship never left";
     EXPECT_TRUE(game.stillRunning());
 }
@@ -191,17 +173,10 @@ TEST(SoundFaults, WithoutAnySoundTheGamePlaysOnInSilence) {
 
     // Held on the ship it spins up with its sound; flown into the sun it
     // explodes with another: both files are missing.
-    game.press(windowX(kShipStart.x), windowY(kShipStart.y));
-    std::this_thread::sleep_for(4 * kClickHold);
-    game.release();
-    game.press(windowX(kSunCentre.x), windowY(kSunCentre.y));
-    std::this_thread::sleep_for(kClickHold);
-    game.release();
-    RunningGame::Screenshot lost = game.screenshotChangedFrom(play);
-    for (int attempt = 0; attempt < kPolls && !showsEndPicture(lost, lose); ++attempt) {
-        std::this_thread::sleep_for(kPollInterval);
-        lost = game.screenshot();
-    }
+    game.hold(windowX(kShipStart.x), windowY(kShipStart.y), 4 * RunningGame::kPressHold);
+    game.hold(windowX(kSunCentre.x), windowY(kSunCentre.y));
+    const RunningGame::Screenshot lost = screenshotWhen(
+        game, [&](const RunningGame::Screenshot& shot) { return showsEndPicture(shot, lose); });
     EXPECT_TRUE(showsEndPicture(lost, lose)) << "the game did not play on to its end";
     EXPECT_TRUE(game.stillRunning());
 }

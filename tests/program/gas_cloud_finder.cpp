@@ -1,6 +1,6 @@
 #include "gas_cloud_finder.h"
 
-#include "stretched_picture.h"
+#include "program_harness.h"
 
 #include <algorithm>
 #include <array>
@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int kWindowWidth = 1024;
-constexpr int kWindowHeight = 768;
 constexpr int kStep = 2; // every other pixel of every other row is enough
 constexpr int kColumns = kWindowWidth / kStep;
 constexpr int kRows = kWindowHeight / kStep;

@@ -1,22 +1,13 @@
-#include "running_game.h"
-
-#include "stretched_picture.h"
+#include "program_harness.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
 namespace {
 
-constexpr int kWindowWidth = 1024;
-constexpr int kWindowHeight = 768;
-constexpr double kWholePicture = 0.97;
 constexpr int kGamesToTry = 6;
-constexpr auto kPollInterval = std::chrono::milliseconds(50);
-constexpr int kPlayFramePolls = 100;
 
 // Window pixels, y down, right and bottom excluded.
 struct Strip {
@@ -92,20 +83,13 @@ bool plainAroundTheCounter(const RunningGame::Screenshot& shot, const StretchedP
     return true;
 }
 
-// Two presses lead from the title through the instructions to play; returns
-// the first play frame whose counter surroundings show the backdrop alone, or
+// The first play frame whose counter surroundings show the backdrop alone, or
 // the last one seen when a body stays over them.
 RunningGame::Screenshot playScreen(const RunningGame& game, const ScreenPictures& pictures) {
-    game.click(512, 384);
-    waitForPicture(game, pictures.instructions, kWholePicture);
-    game.click(512, 384);
-    RunningGame::Screenshot shot = game.screenshot();
-    for (int attempt = 0;
-         attempt < kPlayFramePolls && !plainAroundTheCounter(shot, pictures.backdrop); ++attempt) {
-        std::this_thread::sleep_for(kPollInterval);
-        shot = game.screenshot();
-    }
-    return shot;
+    reachPlay(game, pictures);
+    return screenshotWhen(game, [&](const RunningGame::Screenshot& shot) {
+        return plainAroundTheCounter(shot, pictures.backdrop);
+    });
 }
 
 } // namespace
@@ -120,7 +104,6 @@ TEST(HudOnScreen, PlayScreenShowsTheCounterHalfWhiteOverTheBackdrop) {
     for (int attempt = 0; attempt < kGamesToTry && !clear; ++attempt) {
         RunningGame game;
         ASSERT_TRUE(game.hasWindow());
-        waitForPicture(game, pictures.title, kWholePicture); // started up
         shot = playScreen(game, pictures);
         ASSERT_EQ(shot.width, kWindowWidth);
         ASSERT_EQ(shot.height, kWindowHeight);

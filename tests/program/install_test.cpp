@@ -1,6 +1,4 @@
-#include "running_game.h"
-
-#include "stretched_picture.h"
+#include "program_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +7,6 @@
 #include <unistd.h>
 
 namespace {
-
-constexpr double kWholePicture = 0.97;
 
 std::string makeTemporaryFolder(const char* purpose) {
     std::string pattern = std::string("/tmp/vantorel-") + purpose + "-XXXXXX";
@@ -35,11 +31,9 @@ TEST(Installed, StartsFromAnyFolderWithAllItsPictures) {
     {
         RunningGame game(options);
         ASSERT_TRUE(game.hasWindow());
-        const StretchedPicture title(VANTOREL_DATA_DIR "/images/titlescreen.tga");
-        const StretchedPicture instructions(VANTOREL_DATA_DIR "/images/instructions.tga");
-        EXPECT_GE(shareMatching(waitForPicture(game, title, kWholePicture), title), kWholePicture);
-        game.click(512, 384);
-        EXPECT_GE(shareMatching(waitForPicture(game, instructions, kWholePicture), instructions),
+        const ScreenPictures pictures;
+        EXPECT_GE(shareMatching(waitForTitle(game, pictures), pictures.title), kWholePicture);
+        EXPECT_GE(shareMatching(pressToInstructions(game, pictures), pictures.instructions),
                   kWholePicture);
         EXPECT_TRUE(game.stillRunning());
     }

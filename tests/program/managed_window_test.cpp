@@ -1,37 +1,20 @@
 // The game's window under a real window manager, which may resize or maximise
 // it: the window must come back to 1024 by 768 and show its picture edge to
 // edge. The manager is started and stopped here; the display has room for one.
-#include "running_game.h"
-#include "stretched_picture.h"
+#include "program_harness.h"
 #include "window_manager.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
-constexpr int kWidth = 1024;
-constexpr int kHeight = 768;
-constexpr double kWholePicture = 0.97;
-
 void runQuietly(const std::string& command) {
     ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0) << command;
-}
-
-RunningGame::Geometry settledGeometry(const RunningGame& game) {
-    RunningGame::Geometry size = game.geometry();
-    for (int attempt = 0; attempt < 100 && (size.width != kWidth || size.height != kHeight);
-         ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        size = game.geometry();
-    }
-    return size;
 }
 
 class ManagedWindow : public ::testing::Test {
@@ -43,10 +26,10 @@ protected:
         ASSERT_TRUE(manager_.managing()) << "openbox did not take charge of the display";
         game_ = std::make_unique<RunningGame>();
         ASSERT_TRUE(game_->hasWindow());
-        waitForPicture(*game_, title_, kWholePicture);
+        waitForPicture(*game_, title_);
         const RunningGame::Geometry size = settledGeometry(*game_);
-        ASSERT_EQ(size.width, kWidth);
-        ASSERT_EQ(size.height, kHeight);
+        ASSERT_EQ(size.width, kWindowWidth);
+        ASSERT_EQ(size.height, kWindowHeight);
     }
 
     // The manager's own tool, acting on the game's window by its id.
@@ -59,13 +42,13 @@ protected:
     // Whatever the manager did, the window ends at its own size, edge to edge.
     void expectWholeTitleAtItsSize(const std::vector<RunningGame::Geometry>& sizes) const {
         if (!sizes.empty()) {
-            EXPECT_EQ(sizes.back().width, kWidth);
-            EXPECT_EQ(sizes.back().height, kHeight);
+            EXPECT_EQ(sizes.back().width, kWindowWidth);
+            EXPECT_EQ(sizes.back().height, kWindowHeight);
         }
         const RunningGame::Geometry size = settledGeometry(*game_);
-        EXPECT_EQ(size.width, kWidth);
-        EXPECT_EQ(size.height, kHeight);
-        const RunningGame::Screenshot shot = waitForPicture(*game_, title_, kWholePicture);
+        EXPECT_EQ(size.width, kWindowWidth);
+        EXPECT_EQ(size.height, kWindowHeight);
+        const RunningGame::Screenshot shot = waitForPicture(*game_, title_);
         EXPECT_GE(shareMatching(shot, title_), kWholePicture);
         EXPECT_GE(shareMatchingAtTheEdges(shot, title_), kWholePicture);
         EXPECT_TRUE(game_->stillRunning());

@@ -4,9 +4,8 @@
 #include "gas_cloud_finder.h"
 #include "play_field.h"
 #include "png_file.h"
-#include "running_game.h"
+#include "program_harness.h"
 #include "ship_pilot.h"
-#include "stretched_picture.h"
 
 #include "render/tga_image.h"
 
@@ -24,7 +23,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr double kWholePicture = 0.97;
 constexpr int kGamesToTry = 5;
 constexpr int kPlanetsToShow = 2;
 constexpr int kApproaches = 4;
@@ -46,8 +44,6 @@ constexpr milliseconds kSpinUp{2000};
 // Planets orbit the sun: these circles about it keep the journeys off their orbits.
 constexpr double kRings[] = {14.0, 22.0, 30.0};
 constexpr double kMovedCloud = 5.0;
-constexpr milliseconds kLongestLoss{10000};
-constexpr auto kPollInterval = milliseconds(50);
 // How many pixels of the counter change clearly when its number does.
 constexpr int kClearChange = 48;
 constexpr int kLeastChangedPixels = 40;
@@ -144,10 +140,9 @@ bool playForPictures(const Pictures& pictures, const GasCloudFinder& finder, Sho
     if (!game.hasWindow()) {
         return false;
     }
-    shots.title = waitForPicture(game, pictures.title, kWholePicture);
-    game.click(512, 384);
-    waitForPicture(game, pictures.instructions, kWholePicture);
-    game.click(windowX(30.0), windowY(70.0)); // play starts; the ship waits at (0, 48)
+    shots.title = waitForTitle(game, pictures);
+    pressToInstructions(game, pictures);
+    pressToPlay(game, pictures); // the ship waits at its start
 
     ShipPilot pilot(game, pictures.lose);
     const auto never = [](const RunningGame::Screenshot&) { return false; };
@@ -194,16 +189,10 @@ bool playForPictures(const Pictures& pictures, const GasCloudFinder& finder, Sho
         return false;
     }
 
-    game.press(windowX(kSunCentre.x), windowY(kSunCentre.y)); // into the sun
-    std::this_thread::sleep_for(milliseconds(150));
-    game.release();
-    const auto deadline = std::chrono::steady_clock::now() + kLongestLoss;
-    shots.lose = game.screenshot();
-    while (!showsEndPicture(shots.lose, pictures.lose) &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(kPollInterval);
-        shots.lose = game.screenshot();
-    }
+    game.hold(windowX(kSunCentre.x), windowY(kSunCentre.y)); // into the sun
+    shots.lose = screenshotWhen(game, [&](const RunningGame::Screenshot& shot) {
+        return showsEndPicture(shot, pictures.lose);
+    });
     return showsEndPicture(shots.lose, pictures.lose);
 }
 

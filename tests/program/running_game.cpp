@@ -1,10 +1,11 @@
 #include "running_game.h"
 
+#include "polling.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <array>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +17,8 @@
 
 namespace {
 
-constexpr auto kPollInterval = std::chrono::milliseconds(50);
-constexpr int kPollAttempts = 200; // ten seconds
+// The window manager and the game answer a resize within this.
+constexpr std::chrono::milliseconds kSettling{1000};
 
 void runQuietly(const std::string& command) {
     if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) {
@@ -61,17 +62,6 @@ std::string commandOutput(const std::string& command) {
     return output;
 }
 
-double meanDifference(const RunningGame::Screenshot& a, const RunningGame::Screenshot& b) {
-    if (a.rgb.size() != b.rgb.size() || a.rgb.empty()) {
-        return 255.0;
-    }
-    double sum = 0.0;
-    for (std::size_t i = 0; i < a.rgb.size(); ++i) {
-        sum += std::abs(static_cast<int>(a.rgb[i]) - static_cast<int>(b.rgb[i]));
-    }
-    return sum / static_cast<double>(a.rgb.size());
-}
-
 RunningGame::RunningGame() : RunningGame(Options{}) {}
 
 RunningGame::RunningGame(const Options& options) {
@@ -82,19 +72,23 @@ RunningGame::RunningGame(const Options& options) {
         if (chdir(options.workingDirectory.c_str()) != 0) {
             _exit(126);
         }
-        execl(options.binary.c_str(), "vantorel", static_cast<char*>(nullptr));
+        for (const auto& [name, value] : options.environment) {
+            setenv(name.c_str(), value.c_str(), 1);
+        }
+        std::vector<char*> argv{const_cast<char*>("vantorel")};
+        for (const std::string& argument : options.arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(options.binary.c_str(), argv.data());
         _exit(127);
     }
     display_ = XOpenDisplay(nullptr);
     const std::string search = "xdotool search --onlyvisible --name '^Vantorel$' 2>/dev/null";
-    for (int attempt = 0; attempt < kPollAttempts && window_ == 0; ++attempt) {
-        const std::string found = commandOutput(search);
-        if (!found.empty()) {
-            window_ = std::strtoul(found.c_str(), nullptr, 10);
-        } else {
-            std::this_thread::sleep_for(kPollInterval);
-        }
-    }
+    waitUntil([&] {
+        window_ = std::strtoul(commandOutput(search).c_str(), nullptr, 10);
+        return window_ != 0;
+    });
 }
 
 RunningGame::~RunningGame() {
@@ -139,8 +133,7 @@ RunningGame::sizesWhile(const std::function<void()>& change) const {
     XSync(display_, True);
     change();
     std::vector<Geometry> sizes;
-    for (int attempt = 0; attempt < kPollAttempts / 10; ++attempt) {
-        std::this_thread::sleep_for(kPollInterval);
+    watchFor(kSettling, [&] {
         while (XPending(display_) > 0) {
             XEvent event{};
             XNextEvent(display_, &event);
@@ -148,7 +141,7 @@ RunningGame::sizesWhile(const std::function<void()>& change) const {
                 sizes.push_back(Geometry{event.xconfigure.width, event.xconfigure.height});
             }
         }
-    }
+    });
     return sizes;
 }
 
@@ -169,6 +162,12 @@ void RunningGame::press(int x, int y, int button) const {
 
 void RunningGame::release(int button) const {
     runQuietly("xdotool mouseup " + std::to_string(button));
+}
+
+void RunningGame::hold(int x, int y, std::chrono::milliseconds held) const {
+    press(x, y);
+    std::this_thread::sleep_for(held);
+    release();
 }
 
 RunningGame::Screenshot RunningGame::screenshot() const {
@@ -198,13 +197,16 @@ RunningGame::Screenshot RunningGame::screenshot() const {
     return shot;
 }
 
-RunningGame::Screenshot RunningGame::screenshotChangedFrom(const Screenshot& before) const {
-    Screenshot now = screenshot();
-    for (int attempt = 0; attempt < kPollAttempts && meanDifference(now, before) < 1.0; ++attempt) {
-        std::this_thread::sleep_for(kPollInterval);
-        now = screenshot();
-    }
-    return now;
+void RunningGame::close() const {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window_;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window_, False, NoEventMask, &event);
+    XFlush(display_);
 }
 
 bool RunningGame::stillRunning() {

@@ -1,18 +1,28 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <sys/types.h>
+#include <utility>
 #include <vector>
 
 // The real vantorel binary started under the test's X display (Xvfb), found
 // with xdotool and driven with it; screenshots are read back from the window.
 class RunningGame {
 public:
+    // A press held this long reaches the game over a few frames: one released
+    // within a single frame would never move the ship.
+    static constexpr std::chrono::milliseconds kPressHold{150};
+
     struct Options {
         std::string workingDirectory = VANTOREL_DATA_DIR;
         std::string binary = VANTOREL_BINARY;
+        // Given to the game after its name.
+        std::vector<std::string> arguments;
+        // Set for the game alone, as in {"XDG_DATA_HOME", folder}.
+        std::vector<std::pair<std::string, std::string>> environment;
     };
 
     struct Screenshot {
@@ -48,9 +58,11 @@ public:
     // A press and a release of their own, so that frames can pass in between.
     void press(int x, int y, int button = 1) const;
     void release(int button = 1) const;
+    // A left press at (x, y) held for `held`, then released.
+    void hold(int x, int y, std::chrono::milliseconds held = kPressHold) const;
     Screenshot screenshot() const;
-    // Waits (bounded) until the window shows a different picture than `before`.
-    Screenshot screenshotChangedFrom(const Screenshot& before) const;
+    // Asks the window to close, as a window manager's close button does.
+    void close() const;
     bool stillRunning();
 
 private:
@@ -61,5 +73,3 @@ private:
 
 // Runs a shell command and returns what it printed on standard output.
 std::string commandOutput(const std::string& command);
-// Mean absolute difference per channel between two screenshots of one size.
-double meanDifference(const RunningGame::Screenshot& a, const RunningGame::Screenshot& b);

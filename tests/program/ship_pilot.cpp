@@ -10,9 +10,6 @@ namespace {
 // The ship dies within 6 units of the sun's centre; a straight way keeps this far off.
 constexpr double kSunClearance = 10.0;
 constexpr double kLargestTurnPerLeg = M_PI / 4;
-// A press and release within one frame never moves the ship.
-constexpr auto kPressHold = std::chrono::milliseconds(150);
-constexpr auto kPollInterval = std::chrono::milliseconds(40);
 // A released ship stops within 2 units of where it was sent.
 constexpr double kArrival = 2.5;
 // The ship covers the share dt of the remaining way each frame, so it takes
@@ -92,58 +89,58 @@ bool ShipPilot::flyTo(const WorldPoint& to, double ringRadius) {
 
 bool ShipPilot::leg(const WorldPoint& to) {
     const double distance = std::max(distanceBetween(ship_, to), kArrival);
-    const auto longest =
-        std::chrono::duration<double>(kSecondsPerLog * std::log(distance / 2.0) + kSpareSeconds);
-    game_.press(windowX(to.x), windowY(to.y));
-    std::this_thread::sleep_for(kPressHold);
-    game_.release();
-    const auto deadline = std::chrono::steady_clock::now() + longest;
-    while (std::chrono::steady_clock::now() < deadline) {
-        const RunningGame::Screenshot shot = game_.screenshot();
-        if (showsEndPicture(shot, losePicture_)) {
-            return false;
-        }
+    const auto longest = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::duration<double>(kSecondsPerLog * std::log(distance / 2.0) + kSpareSeconds));
+    game_.hold(windowX(to.x), windowY(to.y));
+    const auto seenThere = [&](const RunningGame::Screenshot& shot) -> std::optional<WorldPoint> {
         const std::optional<WorldPoint> seen = findShip(shot, to);
-        if (seen && distanceBetween(*seen, to) <= kArrival) {
-            ship_ = *seen;
-            return true;
-        }
-        std::this_thread::sleep_for(kPollInterval);
+        return seen && distanceBetween(*seen, to) <= kArrival ? seen : std::nullopt;
+    };
+    const RunningGame::Screenshot last = screenshotWhenLostOr(
+        [&](const RunningGame::Screenshot& shot) { return seenThere(shot).has_value(); }, longest);
+    if (showsEndPicture(last, losePicture_)) {
+        return false;
     }
-    ship_ = to; // hidden under a planet, or slow: it keeps flying there on its own
+    // Not seen there: hidden under a planet, or slow; it keeps flying there on its own.
+    ship_ = seenThere(last).value_or(to);
     return true;
 }
 
 bool ShipPilot::holdOn(const WorldPoint& at, std::chrono::milliseconds longest,
-                       const Condition& done) {
+                       const ScreenshotCondition& done) {
     game_.press(windowX(at.x), windowY(at.y));
-    std::this_thread::sleep_for(kPressHold);
-    const auto deadline = std::chrono::steady_clock::now() + longest;
-    bool alive = true;
-    while (std::chrono::steady_clock::now() < deadline) {
-        const RunningGame::Screenshot shot = game_.screenshot();
-        if (showsEndPicture(shot, losePicture_)) {
-            alive = false;
-            break;
-        }
-        if (done(shot)) {
-            break;
-        }
-        std::this_thread::sleep_for(kPollInterval);
-    }
+    std::this_thread::sleep_for(RunningGame::kPressHold);
+    const RunningGame::Screenshot last = screenshotWhenLostOr(done, longest);
     game_.release();
     const std::optional<WorldPoint> seen = findShip(game_.screenshot(), at);
     ship_ = seen ? *seen : at;
-    return alive;
+    return !showsEndPicture(last, losePicture_);
+}
+
+RunningGame::Screenshot ShipPilot::screenshotWhenLostOr(const ScreenshotCondition& holds,
+                                                        std::chrono::milliseconds longest) const {
+    return screenshotWhen(
+        game_,
+        [&](const RunningGame::Screenshot& shot) {
+            return showsEndPicture(shot, losePicture_) || holds(shot);
+        },
+        longest);
 }
 
 std::optional<WorldPoint> ShipPilot::findShip(const RunningGame::Screenshot& shot,
                                               const WorldPoint& near) const {
+    const std::optional<WindowPixel> eye = shipEyeNear(shot, windowX(near.x), windowY(near.y));
+    if (!eye) {
+        return std::nullopt;
+    }
+    return worldPointAt(eye->x, eye->y);
+}
+
+std::optional<WindowPixel> shipEyeNear(const RunningGame::Screenshot& shot, int centreX,
+                                       int centreY) {
     if (shot.rgb.empty()) {
         return std::nullopt;
     }
-    const int centreX = windowX(near.x);
-    const int centreY = windowY(near.y);
     int found = 0;
     double sumX = 0.0;
     double sumY = 0.0;
@@ -163,5 +160,5 @@ std::optional<WorldPoint> ShipPilot::findShip(const RunningGame::Screenshot& sho
     if (found < kLeastEyePixels) {
         return std::nullopt;
     }
-    return worldPointAt(sumX / found, sumY / found);
+    return WindowPixel{sumX / found, sumY / found};
 }

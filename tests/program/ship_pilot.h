@@ -1,10 +1,9 @@
 #pragma once
 
 #include "play_field.h"
-#include "running_game.h"
+#include "program_harness.h"
 
 #include <chrono>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -16,8 +15,6 @@ class TgaImage;
 // that would pass near it go round it on a circle about it.
 class ShipPilot {
 public:
-    using Condition = std::function<bool(const RunningGame::Screenshot&)>;
-
     ShipPilot(const RunningGame& game, const TgaImage& losePicture);
 
     // Flies to within two units of `to`, round the sun on a circle of
@@ -27,13 +24,18 @@ public:
     // Holds the button down on `at`: the ship creeps to within a unit of it and
     // then spins up while the button stays down. Lets go once `done` holds for
     // a screenshot or `longest` has passed; false when the ship was destroyed.
-    bool holdOn(const WorldPoint& at, std::chrono::milliseconds longest, const Condition& done);
+    bool holdOn(const WorldPoint& at, std::chrono::milliseconds longest,
+                const ScreenshotCondition& done);
 
     // Where the ship was last seen, or sent when it was hidden.
     const WorldPoint& ship() const { return ship_; }
 
 private:
     bool leg(const WorldPoint& to);
+    // The first screenshot that shows the ship lost or satisfies `holds`, or the
+    // last one taken within `longest`.
+    RunningGame::Screenshot screenshotWhenLostOr(const ScreenshotCondition& holds,
+                                                 std::chrono::milliseconds longest) const;
     std::optional<WorldPoint> findShip(const RunningGame::Screenshot& shot,
                                        const WorldPoint& near) const;
 
@@ -45,6 +47,15 @@ private:
 // The point of the circle of `ringRadius` about the sun straight out from (or
 // in towards) `point`: the quickest way off the orbit it lies on.
 WorldPoint ringPointBeside(const WorldPoint& point, double ringRadius);
+
+// A point of the window in pixels, y down as in a screenshot.
+struct WindowPixel {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+// The centre of the ship's cyan eye within 80 pixels of (x, y), where it shows.
+std::optional<WindowPixel> shipEyeNear(const RunningGame::Screenshot& shot, int x, int y);
 
 // The points to send the ship to, in order, to reach `to` from `from` without
 // passing near the sun.

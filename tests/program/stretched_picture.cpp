@@ -1,15 +1,23 @@
 #include "stretched_picture.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <thread>
+#include <functional>
 
 namespace {
 
 constexpr int kTolerance = 40; // per channel, for filtering and stretching
 constexpr int kStep = 16;      // spacing of the sample grid in window pixels
+
+void forEachSample(const RunningGame::Screenshot& shot,
+                   const std::function<void(int, int)>& visit) {
+    for (int y = kStep / 2; y < shot.height; y += kStep) {
+        for (int x = kStep / 2; x < shot.width; x += kStep) {
+            visit(x, y);
+        }
+    }
+}
 
 } // namespace
 
@@ -56,13 +64,25 @@ bool matchesAt(const RunningGame::Screenshot& shot, const StretchedPicture& pict
 double shareMatching(const RunningGame::Screenshot& shot, const StretchedPicture& picture) {
     int matching = 0;
     int samples = 0;
-    for (int y = kStep / 2; y < shot.height; y += kStep) {
-        for (int x = kStep / 2; x < shot.width; x += kStep) {
-            matching += matchesAt(shot, picture, x, y) ? 1 : 0;
+    forEachSample(shot, [&](int x, int y) {
+        matching += matchesAt(shot, picture, x, y) ? 1 : 0;
+        ++samples;
+    });
+    return samples ? static_cast<double>(matching) / samples : 0.0;
+}
+
+double meanError(const RunningGame::Screenshot& shot, const StretchedPicture& picture) {
+    double sum = 0.0;
+    int samples = 0;
+    forEachSample(shot, [&](int x, int y) {
+        const std::uint8_t* pixel = shot.at(x, y);
+        const std::array<int, 3> expected = picture.at(x, y, shot.width, shot.height);
+        for (int channel = 0; channel < 3; ++channel) {
+            sum += std::abs(pixel[channel] - expected[channel]);
             ++samples;
         }
-    }
-    return samples ? static_cast<double>(matching) / samples : 0.0;
+    });
+    return samples ? sum / samples : 255.0;
 }
 
 double shareMatchingAtTheEdges(const RunningGame::Screenshot& shot,
@@ -80,14 +100,4 @@ double shareMatchingAtTheEdges(const RunningGame::Screenshot& shot,
         samples += 2;
     }
     return samples ? static_cast<double>(matching) / samples : 0.0;
-}
-
-RunningGame::Screenshot waitForPicture(const RunningGame& game, const StretchedPicture& picture,
-                                       double share) {
-    RunningGame::Screenshot shot = game.screenshot();
-    for (int attempt = 0; attempt < 200 && shareMatching(shot, picture) < share; ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        shot = game.screenshot();
-    }
-    return shot;
 }

@@ -38,9 +38,8 @@ struct ScreenPictures {
 bool matchesAt(const RunningGame::Screenshot& shot, const StretchedPicture& picture, int x, int y);
 // Share of a grid of samples over the whole window that show the picture.
 double shareMatching(const RunningGame::Screenshot& shot, const StretchedPicture& picture);
+// Mean difference per channel over the same grid: lowest for the picture shown.
+double meanError(const RunningGame::Screenshot& shot, const StretchedPicture& picture);
 // Share of samples along the outermost rows and columns that show the picture.
 double shareMatchingAtTheEdges(const RunningGame::Screenshot& shot,
                                const StretchedPicture& picture);
-// Waits (bounded) until the window shows the picture, and returns what it shows.
-RunningGame::Screenshot waitForPicture(const RunningGame& game, const StretchedPicture& picture,
-                                       double share);

@@ -1,20 +1,16 @@
 #include "window_manager.h"
 
+#include "polling.h"
 #include "running_game.h"
 
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
-
-constexpr auto kPollInterval = std::chrono::milliseconds(50);
-constexpr int kPollAttempts = 200; // ten seconds
 
 void silence() {
     const int nothing = open("/dev/null", O_WRONLY);
@@ -34,12 +30,8 @@ WindowManager::WindowManager() {
         _exit(127);
     }
     // A manager that complies with the desktop conventions announces itself.
-    for (int attempt = 0; attempt < kPollAttempts && !managing_; ++attempt) {
-        managing_ = commandOutput("wmctrl -m 2>/dev/null").find("Openbox") != std::string::npos;
-        if (!managing_) {
-            std::this_thread::sleep_for(kPollInterval);
-        }
-    }
+    managing_ = waitUntil(
+        [] { return commandOutput("wmctrl -m 2>/dev/null").find("Openbox") != std::string::npos; });
 }
 
 WindowManager::~WindowManager() {

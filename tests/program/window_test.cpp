@@ -1,44 +1,29 @@
-#include "running_game.h"
+#include "program_harness.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
-namespace {
-
-RunningGame::Geometry settledGeometry(const RunningGame& game, int width, int height) {
-    RunningGame::Geometry size = game.geometry();
-    for (int attempt = 0; attempt < 100 && (size.width != width || size.height != height);
-         ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        size = game.geometry();
-    }
-    return size;
-}
-
-} // namespace
+#include <vector>
 
 TEST(Window, OpensTitledAtItsFixedSize) {
     RunningGame game;
     ASSERT_TRUE(game.hasWindow());
     EXPECT_EQ(game.title(), "Vantorel");
-    const RunningGame::Geometry size = settledGeometry(game, 1024, 768);
-    EXPECT_EQ(size.width, 1024);
-    EXPECT_EQ(size.height, 768);
+    const RunningGame::Geometry size = settledGeometry(game);
+    EXPECT_EQ(size.width, kWindowWidth);
+    EXPECT_EQ(size.height, kWindowHeight);
 }
 
 TEST(Window, SnapsBackAfterAResize) {
     RunningGame game;
     ASSERT_TRUE(game.hasWindow());
-    settledGeometry(game, 1024, 768);
+    settledGeometry(game);
     const std::vector<RunningGame::Geometry> sizes = game.sizesAfterResize(640, 480);
     ASSERT_GE(sizes.size(), 2u);
     EXPECT_EQ(sizes.front().width, 640);
     EXPECT_EQ(sizes.front().height, 480);
-    EXPECT_EQ(sizes.back().width, 1024);
-    EXPECT_EQ(sizes.back().height, 768);
-    const RunningGame::Geometry size = settledGeometry(game, 1024, 768);
-    EXPECT_EQ(size.width, 1024);
+    EXPECT_EQ(sizes.back().width, kWindowWidth);
+    EXPECT_EQ(sizes.back().height, kWindowHeight);
+    const RunningGame::Geometry size = settledGeometry(game);
+    EXPECT_EQ(size.width, kWindowWidth);
     EXPECT_TRUE(game.stillRunning());
 }

@@ -300,6 +300,17 @@ TEST_F(FontTest, CapitalLetterListAdvancesThePenByWholePixels) {
     EXPECT_EQ(modelviewX(), 100.0f + 2.0f * static_cast<float>(a.advance));
 }
 
+TEST_F(FontTest, TextWidthIsHowFarDrawingTheLineMovesThePen) {
+    for (const std::string line : {"", " ", "A", "Won in 4:05. Best 3:42"}) {
+        glLoadIdentity();
+        glListBase(font().listBase());
+        glCallLists(static_cast<GLsizei>(line.size()), GL_UNSIGNED_BYTE, line.data());
+        EXPECT_EQ(font().textWidth(line), modelviewX()) << '"' << line << '"';
+    }
+    EXPECT_EQ(font().textWidth("caf\xe9"), font().textWidth("caf?"));
+    EXPECT_EQ(Font().textWidth("A"), 0.0f) << "a font that never loaded";
+}
+
 TEST_F(FontTest, DrawsTheCapitalWhereItsBitmapSaysAndInTheCurrentColour) {
     const ReferenceGlyph a = referenceGlyph('A');
     const InkBox box = inkOf("A", 200.0f, 300.0f, 1.0f);

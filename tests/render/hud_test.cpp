@@ -110,3 +110,19 @@ TEST_F(HudTest, ShowsTheCountAsAWholeNumber) {
 
     EXPECT_TRUE(shown.rgba == expected.rgba) << "the counter should read \"Planets Formed: 12\"";
 }
+
+TEST_F(HudTest, CentresTheRecordLineUnderTheEndPicture) {
+    Hud hud;
+    hud.setRecordLine("Won in 4:05. Best 3:42");
+    hud.draw();
+    Frame lowerHalf = readFrame(); // rows run bottom-up: the counter is cut away
+    lowerHalf.height /= 2;
+    lowerHalf.rgba.resize(static_cast<std::size_t>(4 * lowerHalf.width * lowerHalf.height));
+    const InkBox box = inkBoxOf(lowerHalf, kBackdropGrey, kBackdropGrey, kBackdropGrey);
+    ASSERT_TRUE(box.any);
+    // The end picture, 45 units square about (0, 40), ends at world y 17.5: row 179.
+    EXPECT_LT(box.top, 179);
+    EXPECT_GT(box.bottom, 0);
+    EXPECT_NEAR((box.left + box.right) / 2, 512, 4);
+    EXPECT_GT(box.right - box.left, 200) << "the whole line shows";
+}

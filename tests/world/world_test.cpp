@@ -101,6 +101,9 @@ protected:
         return *planet;
     }
 
+    static int explosions() { return getSoundManager().timesPlayed(ShipExplode); }
+    static int crashes() { return getSoundManager().timesPlayed(PlanetExplosion); }
+
     void letPlanetsForm() {
         driveElapsedMilliseconds(elapsedMilliseconds() + 2001);
         world.update(0.0f);
@@ -167,13 +170,35 @@ TEST_F(WorldScenario, TwelvePlanetsWithTheShipAliveWin) {
 }
 
 TEST_F(WorldScenario, TheSunDestroysTheShip) {
-    const int explosions = getSoundManager().timesPlayed(ShipExplode);
     placeShip(0.0f, 46.0f); // 6.0 from the sun: within its reach
     world.update(0.0f);
     EXPECT_TRUE(world.ship().dead());
-    EXPECT_GT(getSoundManager().timesPlayed(ShipExplode), explosions);
     world.draw();
     EXPECT_TRUE(world.isGameOver());
+}
+
+// The wreck goes on touching what destroyed it on every update.
+TEST_F(WorldScenario, AShipExplodesOnceForEachDestruction) {
+    struct Case {
+        const char* where;
+        float x, y;
+    };
+    for (const Case c : {Case{"in the sun", 0.0f, 46.0f}, Case{"on a planet", 20.0f, 60.0f}}) {
+        SCOPED_TRACE(c.where);
+        world.restart();
+        addFormedPlanetAt(20.0f, 60.0f, 4.0f);
+        letPlanetsForm();
+        const int before = explosions();
+        for (int game = 1; game <= 2; ++game) {
+            placeShip(c.x, c.y);
+            for (int update = 0; update < 30; ++update) {
+                world.update(0.0f);
+            }
+            EXPECT_TRUE(world.ship().dead());
+            EXPECT_EQ(explosions() - before, game);
+            world.ship().setDead(false); // as a new game does
+        }
+    }
 }
 
 TEST_F(WorldScenario, OnlyAFormedPlanetDestroysTheShip) {
@@ -192,15 +217,38 @@ TEST_F(WorldScenario, ALeftPressOverTheEndImageRestartsOnTheNextUpdate) {
     ASSERT_TRUE(world.isGameOver());
 
     world.setRestartRequested(true);
-    world.setRestartRequested(false); // the release before the next frame withdraws it
-    world.update(0.0f);
-    EXPECT_TRUE(world.isGameOver());
-
-    world.setRestartRequested(true);
-    placeShip(-30.0f, 60.0f);
+    world.setRestartRequested(false); // a quick click: its release before the next frame
     world.update(0.0f);
     EXPECT_FALSE(world.isGameOver());
     EXPECT_FALSE(world.ship().dead());
+}
+
+// However the last game ended, the new ship waits at its start for the player:
+// neither a wreck still flying through the sun nor a button held as the ship
+// died may carry it back there.
+TEST_F(WorldScenario, ANewGameStartsAtRestWhateverTheLastShipWasDoing) {
+    for (const bool heldAsItDied : {false, true}) {
+        world.restart();
+        placeShip(0.0f, 60.0f);
+        Ship& ship = world.ship();
+        ship.setTarget(0.0f, 20.0f); // beyond the sun
+        ship.setButtonHeld(true);
+        ship.setButtonHeld(heldAsItDied);
+        for (int i = 0; i < 50 && !ship.dead(); ++i) {
+            world.update(kStep);
+        }
+        world.draw();
+        ASSERT_TRUE(world.isGameOver()) << "held: " << heldAsItDied;
+
+        world.setRestartRequested(true);
+        for (int i = 0; i < 30; ++i) {
+            world.update(kStep);
+        }
+        world.draw();
+        EXPECT_FALSE(world.isGameOver()) << "held: " << heldAsItDied;
+        EXPECT_EQ(ship.x(), 0.0f) << "held: " << heldAsItDied;
+        EXPECT_EQ(ship.y(), 48.0f) << "held: " << heldAsItDied;
+    }
 }
 
 TEST_F(WorldScenario, RestartClearsTheSystemButNotTheField) {
@@ -246,6 +294,28 @@ TEST_F(WorldScenario, TouchingPlanetsWearDownToAFloor) {
     }
     EXPECT_FLOAT_EQ(large.size(), 3.0f);
     EXPECT_FLOAT_EQ(small.size(), 3.0f);
+}
+
+TEST_F(WorldScenario, PlanetsCrashWhenTheyMeetNotWhileTheyOverlap) {
+    placeShip(-40.0f, 70.0f);
+    addFormedPlanetAt(20.0f, 50.0f, 5.0f);
+    Planet& wanderer = addFormedPlanetAt(20.5f, 50.5f, 4.0f);
+    const auto moveTo = [&](float x, float y) {
+        wanderer.setX(x);
+        wanderer.setY(y);
+        wanderer.computePolarAngle(x, y);
+    };
+    const int before = crashes();
+    for (int update = 0; update < 20; ++update) {
+        world.update(0.0f);
+    }
+    EXPECT_EQ(crashes() - before, 1);
+
+    moveTo(-20.0f, 20.0f);
+    world.update(0.0f);
+    moveTo(20.5f, 50.5f);
+    world.update(0.0f);
+    EXPECT_EQ(crashes() - before, 2) << "they met again";
 }
 
 TEST_F(WorldScenario, TheCounterFollowsEveryUpdate) {

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One thing that happened to a recorded game, in the order it happened: the
+// pointer moved, a button went down or up, or a frame was drawn.
+struct ReplayStep {
+    enum class Kind { Pointer, Button, Frame };
+
+    Kind kind = Kind::Frame;
+    // Pointer and Button: where the pointer was, in field units.
+    float x = 0.0f;
+    float y = 0.0f;
+    // Button: GLUT's button number and state (GLUT_DOWN or GLUT_UP).
+    int button = 0;
+    int state = 0;
+    // Frame: the elapsed-time reading the frame used, in milliseconds.
+    int clockMs = 0;
+};
+
+// A recorded game, as read from its file.
+struct Replay {
+    std::string gameVersion;
+    // The random seed and the clock reading the game started with.
+    unsigned seed = 0;
+    int startMs = 0;
+    // Ends at the last whole frame, or with the events that came after it.
+    std::vector<ReplayStep> steps;
+    int frames = 0;
+    // A digest of the state the recorded game ended in; none when the
+    // recording was cut short (a crash, a kill).
+    std::optional<std::uint64_t> finalDigest;
+};

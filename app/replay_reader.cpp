@@ -1,0 +1,334 @@
+#include "app/replay_reader.h"
+
+#include "app/replay_format.h"
+#include "render/field_bounds.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <optional>
+
+namespace {
+
+using namespace replay_format;
+
+// Five 7-bit groups hold any step of a 32-bit clock.
+constexpr int kLongestVarint = 5;
+
+// Reads the file's bytes in order; every read says whether the bytes were there.
+class ByteCursor {
+public:
+    explicit ByteCursor(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+
+    bool atEnd() const { return at_ == bytes_.size(); }
+    std::size_t offset() const { return at_; }
+    std::size_t remaining() const { return bytes_.size() - at_; }
+
+    std::optional<std::uint8_t> byte() {
+        if (atEnd()) {
+            return std::nullopt;
+        }
+        return bytes_[at_++];
+    }
+
+    std::optional<std::uint64_t> littleEndian(int length) {
+        if (bytes_.size() - at_ < static_cast<std::size_t>(length)) {
+            return std::nullopt;
+        }
+        std::uint64_t value = 0;
+        for (int i = 0; i < length; ++i) {
+            value |= static_cast<std::uint64_t>(bytes_[at_++]) << (8 * i);
+        }
+        return value;
+    }
+
+    std::optional<float> floatValue() {
+        const std::optional<std::uint64_t> bits = littleEndian(sizeof(float));
+        if (!bits) {
+            return std::nullopt;
+        }
+        const std::uint32_t narrow = static_cast<std::uint32_t>(*bits);
+        float value = 0.0f;
+        std::memcpy(&value, &narrow, sizeof value);
+        return value;
+    }
+
+    std::optional<std::string> text(std::size_t length) {
+        if (bytes_.size() - at_ < length) {
+            return std::nullopt;
+        }
+        const auto start = bytes_.begin() + static_cast<std::ptrdiff_t>(at_);
+        at_ += length;
+        return std::string(start, start + static_cast<std::ptrdiff_t>(length));
+    }
+
+    // An unsigned LEB128 number, as the frame's clock step is written; one
+    // longer than a clock reading can need reads as kOverlongVarint.
+    std::optional<std::uint64_t> varint() {
+        std::uint64_t value = 0;
+        for (int i = 0; i < kLongestVarint; ++i) {
+            const std::optional<std::uint8_t> next = byte();
+            if (!next) {
+                return std::nullopt;
+            }
+            value |= static_cast<std::uint64_t>(*next & 0x7F) << (7 * i);
+            if ((*next & 0x80) == 0) {
+                return value;
+            }
+        }
+        return kOverlongVarint;
+    }
+
+    static constexpr std::uint64_t kOverlongVarint = std::numeric_limits<std::uint64_t>::max();
+
+private:
+    const std::vector<std::uint8_t>& bytes_;
+    std::size_t at_ = 0;
+};
+
+std::int64_t unzigzag(std::uint64_t value) {
+    return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
+}
+
+bool onTheField(float x, float y) {
+    return std::isfinite(x) && std::isfinite(y) && x >= kFieldLeft - kPointerSlack &&
+           x <= kFieldRight + kPointerSlack && y >= kFieldBottom - kPointerSlack &&
+           y <= kFieldTop + kPointerSlack;
+}
+
+std::string pointText(float x, float y) {
+    char text[96];
+    std::snprintf(text, sizeof text, "(%g, %g)", static_cast<double>(x), static_cast<double>(y));
+    return text;
+}
+
+// Why the header cannot be read, or empty.
+std::string readHeader(ByteCursor& cursor, const std::string& gameVersion, Replay& replay) {
+    const std::optional<std::string> magic = cursor.text(kMagicLength);
+    if (cursor.atEnd() && cursor.offset() == 0) {
+        return "it is empty";
+    }
+    if (!magic) {
+        const std::optional<std::string> start = cursor.text(cursor.remaining());
+        return std::string(kMagic).rfind(*start, 0) == 0 ? "it ends inside its header"
+                                                         : "it is not a vantorel replay";
+    }
+    if (*magic != kMagic) {
+        return "it is not a vantorel replay";
+    }
+    const std::optional<std::uint8_t> version = cursor.byte();
+    if (version && *version != kVersion) {
+        return "it is a replay of format " + std::to_string(*version) +
+               "; this game reads format " + std::to_string(kVersion);
+    }
+    const std::optional<std::uint8_t> length = cursor.byte();
+    const std::optional<std::string> recordedBy = length ? cursor.text(*length) : std::nullopt;
+    if (recordedBy && *recordedBy != gameVersion) {
+        return "it was recorded by version " + *recordedBy + " of the game; this is version " +
+               gameVersion;
+    }
+    const std::optional<std::uint64_t> seed = cursor.littleEndian(4);
+    const std::optional<std::uint64_t> start = cursor.littleEndian(4);
+    if (!version || !recordedBy || !seed || !start) {
+        return "it ends inside its header";
+    }
+    replay.gameVersion = *recordedBy;
+    replay.seed = static_cast<unsigned>(*seed);
+    replay.startMs = static_cast<std::int32_t>(static_cast<std::uint32_t>(*start));
+    if (replay.startMs < 0) {
+        return "its clock starts before zero";
+    }
+    return {};
+}
+
+// Reads the records after the header; why they cannot be played, or empty.
+class RecordReader {
+public:
+    RecordReader(ByteCursor& cursor, Replay& replay)
+        : cursor_(cursor), replay_(replay), clockMs_(replay.startMs) {}
+
+    std::string readAll() {
+        while (!cursor_.atEnd() && !ended_) {
+            const std::size_t start = cursor_.offset();
+            const std::uint8_t tag = *cursor_.byte();
+            const std::string problem = readRecord(tag);
+            if (problem.empty()) {
+                continue;
+            }
+            if (cutShort_) {
+                break;
+            }
+            return problem + " (byte " + std::to_string(start) + ")";
+        }
+        if (ended_ && !cursor_.atEnd()) {
+            return "it goes on after its end";
+        }
+        if (!ended_) {
+            // Cut short: what came after the last whole frame no frame saw.
+            replay_.steps.resize(wholeSteps_);
+        }
+        return {};
+    }
+
+    bool cutShort() const { return !ended_; }
+
+private:
+    std::string readRecord(std::uint8_t tag) {
+        switch (tag) {
+        case kPointerTag:
+            return readPointer();
+        case kButtonTag:
+            return readButton();
+        case kFrameTag:
+            return readFrame();
+        case kEndTag:
+            return readEnd();
+        default:
+            return "it holds a record of unknown kind " + std::to_string(tag);
+        }
+    }
+
+    std::string readPointer() {
+        const std::optional<float> x = cursor_.floatValue();
+        const std::optional<float> y = cursor_.floatValue();
+        if (!x || !y) {
+            return stopsShort();
+        }
+        ReplayStep step;
+        step.kind = ReplayStep::Kind::Pointer;
+        return addEvent(step, *x, *y);
+    }
+
+    std::string readButton() {
+        const std::optional<std::uint8_t> button = cursor_.byte();
+        const std::optional<std::uint8_t> state = cursor_.byte();
+        const std::optional<float> x = cursor_.floatValue();
+        const std::optional<float> y = cursor_.floatValue();
+        if (!button || !state || !x || !y) {
+            return stopsShort();
+        }
+        if (*button > kHighestButton) {
+            return "button " + std::to_string(*button) + frameName() + " is out of range";
+        }
+        if (*state != kButtonDown && *state != kButtonUp) {
+            return "button state " + std::to_string(*state) + frameName() +
+                   " is neither down nor up";
+        }
+        ReplayStep step;
+        step.kind = ReplayStep::Kind::Button;
+        step.button = *button;
+        step.state = *state;
+        return addEvent(step, *x, *y);
+    }
+
+    std::string readFrame() {
+        const std::optional<std::uint64_t> step = cursor_.varint();
+        if (!step) {
+            return stopsShort();
+        }
+        const std::int64_t change = unzigzag(*step);
+        if (change < 0) {
+            return "its clock runs backwards" + frameName();
+        }
+        if (*step == ByteCursor::kOverlongVarint ||
+            change > std::numeric_limits<std::int32_t>::max() - clockMs_) {
+            return "its clock runs past 24 days" + frameName();
+        }
+        clockMs_ += change;
+        ReplayStep frame;
+        frame.kind = ReplayStep::Kind::Frame;
+        frame.clockMs = static_cast<int>(clockMs_);
+        replay_.steps.push_back(frame);
+        ++replay_.frames;
+        wholeSteps_ = replay_.steps.size();
+        return {};
+    }
+
+    std::string readEnd() {
+        const std::optional<std::uint64_t> digest = cursor_.littleEndian(8);
+        if (!digest) {
+            return stopsShort();
+        }
+        replay_.finalDigest = *digest;
+        ended_ = true;
+        return {};
+    }
+
+    std::string addEvent(ReplayStep step, float x, float y) {
+        if (!onTheField(x, y)) {
+            return "the pointer at " + pointText(x, y) + frameName() + " is off the field";
+        }
+        step.x = x;
+        step.y = y;
+        replay_.steps.push_back(step);
+        return {};
+    }
+
+    std::string stopsShort() {
+        cutShort_ = true;
+        return "cut short";
+    }
+
+    std::string frameName() const { return " before frame " + std::to_string(replay_.frames + 1); }
+
+    ByteCursor& cursor_;
+    Replay& replay_;
+    std::int64_t clockMs_;
+    std::size_t wholeSteps_ = 0;
+    bool ended_ = false;
+    bool cutShort_ = false;
+};
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// The whole file, or the system's reason it cannot be read.
+std::string readWhole(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    const File file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        return std::strerror(errno);
+    }
+    std::uint8_t chunk[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    return std::ferror(file.get()) ? std::strerror(errno) : std::string();
+}
+
+} // namespace
+
+ReplayReading readReplay(const std::vector<std::uint8_t>& bytes, const std::string& gameVersion) {
+    ReplayReading reading;
+    ByteCursor cursor(bytes);
+    reading.problem = readHeader(cursor, gameVersion, reading.replay);
+    if (!reading.problem.empty()) {
+        return reading;
+    }
+    RecordReader records(cursor, reading.replay);
+    reading.problem = records.readAll();
+    if (reading.problem.empty() && reading.replay.frames == 0) {
+        reading.problem = "it holds no frame";
+    }
+    if (reading.problem.empty() && records.cutShort()) {
+        reading.notice = "it was cut short, and is played up to its last whole frame, frame " +
+                         std::to_string(reading.replay.frames);
+    }
+    return reading;
+}
+
+ReplayReading readReplayFile(const std::string& path, const std::string& gameVersion) {
+    std::vector<std::uint8_t> bytes;
+    const std::string problem = readWhole(path, bytes);
+    if (!problem.empty()) {
+        ReplayReading reading;
+        reading.problem = problem;
+        return reading;
+    }
+    return readReplay(bytes, gameVersion);
+}

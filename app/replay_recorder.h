@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Writes the game into a replay file as it is played (see app/replay_format.h):
+// the pointer in field units and every button event as the input manager gets
+// them, and each frame's clock reading. What is written is flushed at least
+// once a second of the game's clock, so that a crash or a kill loses at most
+// the last second. Until a file is opened, every call does nothing.
+class ReplayRecorder {
+public:
+    // Opens `path` for writing; why it cannot be, or empty.
+    std::string open(const std::string& path);
+    bool recording() const { return file_ != nullptr; }
+
+    // The header: the game's version, the random seed and the clock reading
+    // the game starts with.
+    void start(unsigned seed, int startMs);
+    void recordPointer(float x, float y);
+    void recordButton(int button, int state, float x, float y);
+    void recordFrame(int clockMs);
+    // The end of the recording: the state the game ended in, then the file is closed.
+    void finish(std::uint64_t stateDigest);
+
+private:
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    struct Point {
+        float x, y;
+    };
+
+    void writePendingPointer();
+    void writePoint(float x, float y);
+    void writeByte(std::uint8_t byte);
+    void writeLittleEndian(std::uint64_t value, int length);
+    void writeVarint(std::uint64_t value);
+    void flush();
+    void stopOnWriteError();
+
+    std::unique_ptr<std::FILE, FileCloser> file_;
+    std::string path_;
+    // Several moves between two frames leave only the last one that matters.
+    std::optional<Point> pendingPointer_;
+    std::optional<Point> writtenPointer_;
+    int lastClockMs_ = 0;
+    int lastFlushMs_ = 0;
+};
+
+ReplayRecorder& getReplayRecorder();

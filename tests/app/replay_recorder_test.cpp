@@ -1,0 +1,84 @@
+#include "app/replay_recorder.h"
+
+#include "app/replay_reader.h"
+#include "app/version.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr unsigned kSeed = 424242;
+constexpr int kStartMs = 5000;
+
+class ReplayRecorderTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(recorder_.open(path_), ""); }
+    void TearDown() override { std::remove(path_.c_str()); }
+
+    // What a replay would read from the file now, while the game may still run.
+    ReplayReading onDisk() const { return readReplayFile(path_, kProgramVersion); }
+
+    const std::string path_ = ::testing::TempDir() + "recorder_test.replay";
+    ReplayRecorder recorder_;
+};
+
+} // namespace
+
+TEST_F(ReplayRecorderTest, WritesWhatTheReaderReadsBackWithOnlyTheMovesThatMatter) {
+    recorder_.start(kSeed, kStartMs);
+    recorder_.recordPointer(10.0f, 10.0f);
+    recorder_.recordPointer(12.5f, 20.0f); // only the last move before a frame counts
+    recorder_.recordFrame(kStartMs + 17);
+    recorder_.recordPointer(12.5f, 20.0f); // unchanged: nothing to write
+    recorder_.recordFrame(kStartMs + 33);
+    recorder_.recordFrame(kStartMs + 33);  // two frames in one millisecond
+    recorder_.recordPointer(-3.0f, 40.0f); // the button carries it
+    recorder_.recordButton(0, 0, -3.0f, 40.0f);
+    recorder_.recordFrame(kStartMs + 1500); // a long stay on the title
+    recorder_.recordPointer(49.0f, 74.0f);  // after the last frame
+    recorder_.finish(77);
+    EXPECT_FALSE(recorder_.recording());
+
+    const ReplayReading reading = onDisk();
+    ASSERT_EQ(reading.problem, "");
+    EXPECT_EQ(reading.notice, "");
+    const Replay& replay = reading.replay;
+    EXPECT_EQ(replay.seed, kSeed);
+    EXPECT_EQ(replay.startMs, kStartMs);
+    EXPECT_EQ(replay.finalDigest, 77u);
+    using Kind = ReplayStep::Kind;
+    const struct {
+        Kind kind;
+        float x, y;
+        int clockMs;
+    } expected[] = {
+        {Kind::Pointer, 12.5f, 20.0f, 0},   {Kind::Frame, 0, 0, kStartMs + 17},
+        {Kind::Frame, 0, 0, kStartMs + 33}, {Kind::Frame, 0, 0, kStartMs + 33},
+        {Kind::Button, -3.0f, 40.0f, 0},    {Kind::Frame, 0, 0, kStartMs + 1500},
+        {Kind::Pointer, 49.0f, 74.0f, 0},
+    };
+    ASSERT_EQ(replay.steps.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const ReplayStep& step = replay.steps[i];
+        EXPECT_EQ(step.kind, expected[i].kind) << "step " << i;
+        EXPECT_EQ(step.x, expected[i].x) << "step " << i;
+        EXPECT_EQ(step.y, expected[i].y) << "step " << i;
+        EXPECT_EQ(step.clockMs, expected[i].clockMs) << "step " << i;
+    }
+}
+
+// A game killed at any moment has on disk all but its last second at most.
+TEST_F(ReplayRecorderTest, FlushesAtLeastOnceASecondOfTheGameClock) {
+    recorder_.start(kSeed, kStartMs);
+    for (int ms = kStartMs + 100; ms < kStartMs + 1000; ms += 100) {
+        recorder_.recordFrame(ms);
+    }
+    EXPECT_EQ(onDisk().problem, "it holds no frame") << "nothing but the header yet";
+    recorder_.recordFrame(kStartMs + 1000);
+    const ReplayReading killedNow = onDisk();
+    EXPECT_EQ(killedNow.problem, "");
+    EXPECT_EQ(killedNow.replay.frames, 10);
+    EXPECT_NE(killedNow.notice, "") << "a recording without its end is cut short";
+}

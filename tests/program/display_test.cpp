@@ -1,0 +1,186 @@
+// The window at other sizes than 1024 by 768, as the player asks for them on the
+// command line: full screen with the field letterboxed, and scaled.
+#include "polling.h"
+#include "program_harness.h"
+#include "ship_pilot.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// The tests' Xvfb screen is 1280 by 1024: full screen, the field is 1280 by 960
+// between two bars of 32 rows.
+constexpr int kScreenWidth = 1280;
+constexpr int kScreenHeight = 1024;
+constexpr int kBar = 32;
+constexpr int kBlack = 8; // per channel, at most
+// Presses that leave the menus also send the ship: here, away from the sun.
+constexpr int kMenuPress = kScreenWidth / 4;
+// A released ship stops within 2 units of where it was sent; 12.8 pixels a unit.
+constexpr double kArrivalPixels = 2.5 * 12.8;
+
+RunningGame::Options withArguments(std::vector<std::string> arguments) {
+    RunningGame::Options options;
+    options.arguments = std::move(arguments);
+    return options;
+}
+
+// The full screen window's rows that show the field.
+RunningGame::Screenshot fieldOf(const RunningGame::Screenshot& shot) {
+    RunningGame::Screenshot field{shot.width, shot.height - 2 * kBar, {}};
+    if (field.height > 0) {
+        field.rgb.assign(shot.rgb.begin() + 3 * kBar * shot.width,
+                         shot.rgb.end() - 3 * kBar * shot.width);
+    }
+    return field;
+}
+
+bool rowIsBlack(const RunningGame::Screenshot& shot, int y) {
+    for (int x = 0; x < shot.width; ++x) {
+        const std::uint8_t* pixel = shot.at(x, y);
+        if (pixel[0] > kBlack || pixel[1] > kBlack || pixel[2] > kBlack) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool barsAreBlack(const RunningGame::Screenshot& shot) {
+    if (shot.height != kScreenHeight) {
+        return false;
+    }
+    for (int row = 0; row < kBar; ++row) {
+        if (!rowIsBlack(shot, row) || !rowIsBlack(shot, shot.height - 1 - row)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+RunningGame::Screenshot fieldShowing(const RunningGame& game, const StretchedPicture& picture,
+                                     double share) {
+    return screenshotWhen(game, [&](const RunningGame::Screenshot& shot) {
+        return shareMatching(fieldOf(shot), picture) >= share;
+    });
+}
+
+// Sends the ship to a window pixel; whether it is seen arriving there.
+bool shipArrivesAt(const RunningGame& game, int x, int y) {
+    const auto arrived = [&](const RunningGame::Screenshot& shot) {
+        const std::optional<WindowPixel> eye = shipEyeNear(shot, x, y);
+        return eye && std::hypot(eye->x - x, eye->y - y) <= kArrivalPixels;
+    };
+    game.hold(x, y);
+    return arrived(screenshotWhen(game, arrived));
+}
+
+// Up to the end of a line; empty when the writer closed first.
+std::string lineFrom(int descriptor) {
+    std::string line;
+    char next = 0;
+    while (read(descriptor, &next, 1) == 1 && next != '\n') {
+        line += next;
+    }
+    return next == '\n' ? line : std::string();
+}
+
+// An Xvfb server of the test's own, with a screen of another size, is the
+// test's display while the object lives.
+class OwnDisplay {
+public:
+    explicit OwnDisplay(const char* screen) {
+        int ready[2];
+        if (pipe(ready) != 0) {
+            return;
+        }
+        pid_ = fork();
+        if (pid_ == 0) {
+            const std::string fd = std::to_string(ready[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten",
+                   "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        const std::string number = lineFrom(ready[0]); // written once it serves
+        close(ready[0]);
+        serving_ = !number.empty();
+        const char* const previous = std::getenv("DISPLAY");
+        previous_ = previous ? previous : "";
+        if (serving_) {
+            setenv("DISPLAY", (":" + number).c_str(), 1);
+        }
+    }
+    ~OwnDisplay() {
+        setenv("DISPLAY", previous_.c_str(), 1);
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    OwnDisplay(const OwnDisplay&) = delete;
+    OwnDisplay& operator=(const OwnDisplay&) = delete;
+
+    bool serving() const { return serving_; }
+
+private:
+    pid_t pid_ = -1;
+    bool serving_ = false;
+    std::string previous_;
+};
+
+} // namespace
+
+TEST(FullScreen, LetterboxesTheFieldAndMapsClicksToItsCorners) {
+    const ScreenPictures pictures;
+    RunningGame game(withArguments({"--fullscreen"}));
+    ASSERT_TRUE(game.hasWindow());
+    ASSERT_TRUE(waitUntil([&] { return game.geometry().height == kScreenHeight; }));
+
+    const RunningGame::Screenshot title = fieldShowing(game, pictures.title, kWholePicture);
+    EXPECT_GE(shareMatching(fieldOf(title), pictures.title), kWholePicture);
+    EXPECT_TRUE(barsAreBlack(title));
+    game.click(kMenuPress, kMenuPress); // to the instructions
+    game.click(kMenuPress, kMenuPress); // to play
+    EXPECT_TRUE(barsAreBlack(fieldShowing(game, pictures.backdrop, kMostOfTheBackdrop)));
+
+    // Clear of the sun: the top right corner, then down the edge to the bottom right.
+    EXPECT_TRUE(shipArrivesAt(game, kScreenWidth - 1, kBar));
+    EXPECT_TRUE(shipArrivesAt(game, kScreenWidth - 1, kScreenHeight - kBar - 1));
+
+    commandOutput("xdotool key Escape");
+    EXPECT_EQ(settledGeometry(game).width, kWindowWidth) << "Escape leaves full screen";
+}
+
+TEST(ScaledWindow, TakesTheScaleWhereTheScreenHoldsIt) {
+    const OwnDisplay display("2048x1536x24");
+    ASSERT_TRUE(display.serving());
+    const ScreenPictures pictures;
+    RunningGame game(withArguments({"--scale", "1.5"}));
+    ASSERT_TRUE(game.hasWindow());
+    ASSERT_TRUE(waitUntil([&] { return game.geometry().width == 1536; }));
+    EXPECT_EQ(game.geometry().height, 1152);
+
+    const RunningGame::Screenshot play = reachPlay(game, pictures);
+    EXPECT_GE(shareMatching(play, pictures.backdrop), kMostOfTheBackdrop);
+    // The ship starts half as far again from the corner as at scale 1, and has
+    // barely begun to fly towards the last press.
+    const int shipX = windowX(kShipStartPoint.x) * 3 / 2;
+    const int shipY = windowY(kShipStartPoint.y) * 3 / 2;
+    const std::optional<WindowPixel> eye = shipEyeNear(play, shipX, shipY);
+    ASSERT_TRUE(eye.has_value());
+    EXPECT_LT(std::hypot(eye->x - shipX, eye->y - shipY), 1.5 * kPixelsPerUnit);
+}
+
+TEST(ScaledWindow, IsTheLargestThatFitsWhereTheScreenDoesNotHoldIt) {
+    RunningGame game(withArguments({"--scale", "1.5"}));
+    ASSERT_TRUE(game.hasWindow());
+    ASSERT_TRUE(waitUntil([&] { return game.geometry().width == kScreenWidth; }));
+    EXPECT_EQ(game.geometry().height, kScreenWidth * 3 / 4);
+}

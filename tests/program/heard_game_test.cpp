@@ -1,0 +1,99 @@
+#include "play_field.h"
+#include "program_harness.h"
+#include "sound_server.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+// What a player hears: the real game played through a sound server of the
+// test's own, whose output is recorded and measured.
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr double kAboutTheSameDb = 3.0;
+constexpr double kEffectLevelToleranceDb = 6.0;
+// The explosion's first 10 ms stand out from the wind by far more than its gusts.
+constexpr double kExplosionAboveWindDb = 10.0;
+constexpr double kFallBackGraceSeconds = 0.5;
+constexpr double kWindWindowSeconds = 1.0;
+constexpr auto kWindGustCycle = milliseconds(3400);
+constexpr auto kSpinUpHold = milliseconds(3000);
+constexpr auto kSoundSettles = milliseconds(500); // the stream starting, the last whir fading
+constexpr double kSkipWhileTheWhirStarts = 0.3;
+
+const char* const kWind = VANTOREL_DATA_DIR "/sound/hollowwind.mp3";
+const char* const kWhir = VANTOREL_DATA_DIR "/sound/accelerate.mp3";
+const char* const kExplosion = VANTOREL_DATA_DIR "/sound/shipexplode.mp3";
+
+class HeardGame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server_.isRunning()) << server_.log();
+        ASSERT_TRUE(game_.hasWindow());
+        ASSERT_TRUE(pictures_.loaded());
+        waitForTitle(game_, pictures_);
+        std::this_thread::sleep_for(kSoundSettles);
+    }
+
+    void startPlaying() {
+        reachPlay(game_, pictures_); // the ship waits at its start
+        std::this_thread::sleep_for(kSoundSettles);
+    }
+
+    SoundServer server_; // first: the game sends its sound there
+    RunningGame game_;
+    ScreenPictures pictures_;
+};
+
+} // namespace
+
+TEST_F(HeardGame, TheWindBlowsOnTheTitleAtItsOwnLevel) {
+    const double windDb = decodeSoundFile(kWind).levelDb();
+    server_.startRecording();
+    std::this_thread::sleep_for(kWindGustCycle);
+    const HeardSound heard = server_.stopRecording();
+
+    EXPECT_NEAR(heard.levelDb(), windDb, kAboutTheSameDb);
+    EXPECT_EQ(heard.fullScaleSamples(), 0);
+}
+
+// The whir is asked for on every frame the button is held on the ship.
+TEST_F(HeardGame, SpinningUpIsOneWhirBelowFullScale) {
+    const double whirDb = decodeSoundFile(kWhir).levelDb();
+    startPlaying();
+    server_.startRecording();
+    game_.press(windowX(kShipStartPoint.x), windowY(kShipStartPoint.y));
+    std::this_thread::sleep_for(kSpinUpHold);
+    const HeardSound heard = server_.stopRecording();
+    game_.release();
+
+    EXPECT_EQ(heard.fullScaleSamples(), 0);
+    EXPECT_NEAR(heard.levelDb(kSkipWhileTheWhirStarts), whirDb, kEffectLevelToleranceDb);
+}
+
+// The wreck stays in the sun, touching it on every frame.
+TEST_F(HeardGame, ADeathInTheSunExplodesOnceBelowFullScale) {
+    const double windDb = decodeSoundFile(kWind).levelDb();
+    const HeardSound explosion = decodeSoundFile(kExplosion);
+    const double backToWind = explosion.seconds() + kFallBackGraceSeconds;
+    startPlaying();
+    server_.startRecording();
+    game_.click(windowX(kSunCentre.x), windowY(kSunCentre.y));
+    std::this_thread::sleep_for(
+        milliseconds(static_cast<int>(1000 * (backToWind + kWindWindowSeconds + 1.0))));
+    const HeardSound heard = server_.stopRecording();
+
+    const double bang = heard.firstRiseAbove(windDb + kExplosionAboveWindDb);
+    ASSERT_GE(bang, 0.0) << "no explosion heard";
+    ASSERT_GE(heard.seconds(), bang + backToWind + kWindWindowSeconds);
+    EXPECT_EQ(heard.fullScaleSamples(), 0);
+    EXPECT_NEAR(heard.levelDb(bang, bang + explosion.seconds()), explosion.levelDb(),
+                kEffectLevelToleranceDb);
+    EXPECT_NEAR(heard.levelDb(bang + backToWind, bang + backToWind + kWindWindowSeconds), windDb,
+                kAboutTheSameDb)
+        << "the explosion should have ended " << backToWind << " s after it began";
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+// What every whole-program test shares: the window's size, how closely a
+// screenshot must show a picture, waits on the window, and the way into play.
+#include "polling.h"
+#include "running_game.h"
+#include "stretched_picture.h"
+
+#include "app/camera.h"
+
+#include <functional>
+
+// The game's window keeps this one size.
+constexpr int kWindowWidth = Camera::kWindowWidth;
+constexpr int kWindowHeight = Camera::kWindowHeight;
+// Share of samples that must match for a full-window picture to count as shown.
+constexpr double kWholePicture = 0.97;
+// In play the bodies and the planet counter are drawn over the backdrop.
+constexpr double kMostOfTheBackdrop = 0.85;
+
+using ScreenshotCondition = std::function<bool(const RunningGame::Screenshot&)>;
+
+// Screenshots the window every poll interval until one satisfies `holds` or
+// `longest` has passed; returns the last screenshot taken.
+RunningGame::Screenshot screenshotWhen(const RunningGame& game, const ScreenshotCondition& holds,
+                                       std::chrono::milliseconds longest = kLongestWait);
+// Waits until the window shows the picture, and returns what it shows.
+RunningGame::Screenshot waitForPicture(const RunningGame& game, const StretchedPicture& picture,
+                                       double share = kWholePicture);
+// The window's size once it is back at its own, or the last one seen.
+RunningGame::Geometry settledGeometry(const RunningGame& game);
+
+// The way into play a player takes; each step waits for its screen and returns it.
+RunningGame::Screenshot waitForTitle(const RunningGame& game, const ScreenPictures& pictures);
+RunningGame::Screenshot pressToInstructions(const RunningGame& game,
+                                            const ScreenPictures& pictures);
+RunningGame::Screenshot pressToPlay(const RunningGame& game, const ScreenPictures& pictures);
+// All three steps: returns the first play frame.
+RunningGame::Screenshot reachPlay(const RunningGame& game, const ScreenPictures& pictures);

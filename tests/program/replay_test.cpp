@@ -1,0 +1,155 @@
+// Games recorded and played back on the real binary: a lost game recorded from
+// the mouse, the committed winning game, and files that cannot be played.
+#include "play_field.h"
+#include "program_harness.h"
+
+#include "render/tga_image.h"
+#include "support/temporary_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr const char* kWonGame = VANTOREL_DATA_DIR "/tests/data/won_game.replay";
+constexpr const char* kRecorded = "; the final state is the recorded one\n";
+constexpr auto kStaysAfterTheEnd = std::chrono::seconds(1);
+
+struct Finished {
+    std::string standardOutput;
+    std::string standardError;
+    int status = -1;
+};
+
+// Runs the real binary to its end with `arguments` and what it printed;
+// `environment` goes before it, as in "env -u DISPLAY".
+Finished run(const std::string& arguments, const std::string& environment = "") {
+    const TemporaryFolder folder;
+    const std::string output =
+        commandOutput("cd " VANTOREL_DATA_DIR " && " + environment + " " VANTOREL_BINARY " " +
+                      arguments + " 2>" + folder.pathOf("errors") + "; echo \"status $?\"");
+    const std::size_t statusAt = output.rfind("status ");
+    return Finished{output.substr(0, statusAt), folder.read("errors"),
+                    std::atoi(output.c_str() + statusAt + std::strlen("status "))};
+}
+
+// Played back as fast as it goes, in a window of another size than the recording's.
+Finished fastReplayOf(const std::string& file, const std::string& environment = "") {
+    return run("--replay '" + file + "' --fast --scale 0.5 --mute", environment);
+}
+
+RunningGame::Options gameWith(const std::vector<std::string>& arguments) {
+    RunningGame::Options options;
+    options.arguments = arguments;
+    return options;
+}
+
+bool startsWith(const std::string& text, const std::string& start) {
+    return text.rfind(start, 0) == 0;
+}
+
+bool endsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+} // namespace
+
+TEST(Replay, ALostGameRecordedFromTheMousePlaysBackToTheSameEnd) {
+    const ScreenPictures pictures;
+    TgaImage lose;
+    ASSERT_TRUE(lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false));
+    const TemporaryFolder folder;
+    const std::string file = folder.pathOf("lost.replay");
+    const auto lostShows = [&](const RunningGame::Screenshot& shot) {
+        return showsEndPicture(shot, lose);
+    };
+    {
+        RunningGame game(gameWith({"--record", file}));
+        ASSERT_TRUE(game.hasWindow());
+        reachPlay(game, pictures);
+        game.click(windowX(kSunCentre.x), windowY(kSunCentre.y));
+        ASSERT_TRUE(lostShows(screenshotWhen(game, lostShows))) << "the game was not lost";
+        game.close();
+        ASSERT_TRUE(waitUntil([&] { return !game.stillRunning(); })) << "the window did not close";
+    }
+
+    // At the recorded pace, the same end, and the window stays on it.
+    {
+        RunningGame replay(gameWith({"--replay", file}));
+        ASSERT_TRUE(replay.hasWindow());
+        EXPECT_TRUE(lostShows(screenshotWhen(replay, lostShows))) << "the replay was not lost";
+        std::this_thread::sleep_for(kStaysAfterTheEnd);
+        EXPECT_TRUE(replay.stillRunning());
+        EXPECT_TRUE(lostShows(replay.screenshot()));
+    }
+
+    const Finished fast = fastReplayOf(file);
+    EXPECT_EQ(fast.status, 0) << fast.standardError;
+    EXPECT_TRUE(startsWith(fast.standardOutput, "lost: 0 planets formed in "))
+        << fast.standardOutput;
+    EXPECT_TRUE(endsWith(fast.standardOutput, kRecorded)) << fast.standardOutput;
+
+    // Killed in the middle of writing a frame: its end and the last frame's clock are lost.
+    const std::string whole = folder.read("lost.replay");
+    folder.write("lost.replay", whole.substr(0, whole.size() - 10));
+    const Finished cut = fastReplayOf(file);
+    EXPECT_EQ(cut.status, 0) << cut.standardError;
+    EXPECT_TRUE(startsWith(cut.standardOutput, "lost: 0 planets formed in ")) << cut.standardOutput;
+    EXPECT_TRUE(endsWith(cut.standardOutput, "; the recording holds no final state to compare\n"))
+        << cut.standardOutput;
+    EXPECT_TRUE(startsWith(cut.standardError, "vantorel: replaying " + file + ": it was cut short"))
+        << cut.standardError;
+}
+
+// Made by tests/soak/make_winning_replay.cpp (make winning-replay), which must
+// be run again whenever the game's version or its rules change. Its games were
+// counted when they were played: a replay writes no records.
+TEST(Replay, TheCommittedWinningGameWinsAgainInTheRecordedState) {
+    const TemporaryFolder dataHome;
+    const Finished won = fastReplayOf(kWonGame, "XDG_DATA_HOME=" + dataHome.path());
+    EXPECT_EQ(won.status, 0) << won.standardError;
+    EXPECT_EQ(won.standardOutput,
+              std::string("won: 12 planets formed in 87.62 s of game time") + kRecorded);
+    EXPECT_FALSE(dataHome.has("vantorel")) << "the replay wrote records";
+}
+
+TEST(Replay, AFileThatCannotBePlayedIsRefusedInOneLineBeforeAnyWindowOpens) {
+    const TemporaryFolder folder;
+    std::ifstream wonFile(kWonGame, std::ios::binary);
+    const std::string won{std::istreambuf_iterator<char>(wonFile), {}};
+    std::string otherVersion = won;
+    const std::size_t version = otherVersion.find(VANTOREL_VERSION);
+    ASSERT_NE(version, std::string::npos);
+    otherVersion.replace(version, 1, "0");
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string problem;
+    } cases[] = {
+        {"missing", "", "No such file or directory"},
+        {"empty.replay", "", "it is empty"},
+        {"cut-in-header.replay", won.substr(0, 20), "it ends inside its header"},
+        {"other-version.replay", otherVersion,
+         "it was recorded by version " +
+             otherVersion.substr(version, std::strlen(VANTOREL_VERSION)) +
+             " of the game; this is version " VANTOREL_VERSION},
+    };
+    for (const auto& c : cases) {
+        if (std::string(c.name) != "missing") {
+            folder.write(c.name, c.bytes);
+        }
+        // Without a display, a window that opened would end the game with GLUT's complaint.
+        const Finished refused = run("--replay " + folder.pathOf(c.name), "env -u DISPLAY");
+        EXPECT_EQ(refused.status, 2) << c.name;
+        EXPECT_EQ(refused.standardError,
+                  "vantorel: cannot replay " + folder.pathOf(c.name) + ": " + c.problem + "\n");
+        EXPECT_EQ(refused.standardOutput, "") << c.name;
+    }
+}
