@@ -20,6 +20,8 @@ namespace {
 constexpr double kLongestFrameSeconds = 0.12;
 constexpr const char* kWindSound = "./sound/hollowwind.mp3";
 
+bool loadingFinished = false; // the singletons it fills are the process's own
+
 void setFixedGlState() {
     glShadeModel(GL_SMOOTH);
     glPolygonMode(GL_FRONT, GL_FILL);
@@ -37,18 +39,30 @@ void setFixedGlState() {
 
 Game::Game() : lastTimeMs_(elapsedMilliseconds()) {}
 
+// Only what the first title frame needs; a font that cannot be read still ends
+// the program before anything shows.
 bool Game::init() {
     setFixedGlState();
     ScreenSet& screens = getScreenSet();
-    screens.load();
+    screens.loadTitle();
     screens.setBounds(kFieldTop, kFieldRight, kFieldBottom, kFieldLeft);
+    getHud().loadFont();
+    currentScreen = GameScreen::Title;
+    return true;
+}
+
+// The rest loads behind the first title frame, which then shows in about half
+// the time; the title waits for a click anyway.
+void Game::finishLoading() {
+    if (loadingFinished) {
+        return;
+    }
+    loadingFinished = true;
+    getScreenSet().load();
     SoundManager& sound = getSoundManager();
     sound.load();
     sound.playStream(kWindSound);
     getWorld().load();
-    getHud().loadFont();
-    currentScreen = GameScreen::Title;
-    return true;
 }
 
 void Game::tick() {
@@ -87,6 +101,10 @@ void Game::drawFrame() {
     }
     drawScreen();
     glPopMatrix();
+    finishLoading();
+    if (playing) {
+        getScreenSet().releaseMenus(); // play never goes back to them
+    }
 }
 
 void Game::redrawFrame() {
@@ -114,12 +132,17 @@ void Game::drawMenuFrame() {
     }
 }
 
+// Everything in play lies on the plane z = 0 and is drawn back to front, so
+// the depth test decides nothing there; a software renderer would still read
+// and write the depth of every pixel drawn.
 void Game::drawPlayFrame() {
     getCamera().apply();
+    glDisable(GL_DEPTH_TEST);
     getScreenSet().drawBackdrop();
     getWorld().draw();
     getRecordKeeper().afterDraw(getWorld());
     getHud().draw();
+    glEnable(GL_DEPTH_TEST);
 }
 
 Game& getGame() {

@@ -8,7 +8,10 @@ class Game {
 public:
     Game();
 
+    // Sets the fixed state and loads what the title needs; the first frame
+    // drawn, or a call of finishLoading, loads everything else.
     bool init();
+    void finishLoading();
     void tick();
     double delta() const { return delta_; }
     void update(double dt);

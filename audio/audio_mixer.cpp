@@ -1,7 +1,6 @@
 #include "audio/audio_mixer.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
+#include "audio/mixer_library.h"
 
 #include <cstdio>
 
@@ -16,6 +15,9 @@ constexpr int kOnlyTheRequestedFormat = 0; // SDL converts for the device
 constexpr int kLoopForever = -1;
 constexpr const char* kSilenceNotice = "vantorel: no audio device, playing in silence\n";
 
+// Set by the first open; SDL2_mixer is process-wide, as is this.
+const MixerLibrary* sdl = nullptr;
+
 struct OutputSpec {
     int frequency = 0;
     Uint16 format = 0;
@@ -24,7 +26,7 @@ struct OutputSpec {
 
 OutputSpec openedOutput() {
     OutputSpec spec;
-    if (Mix_QuerySpec(&spec.frequency, &spec.format, &spec.channels) == 0) {
+    if (!sdl || sdl->Mix_QuerySpec(&spec.frequency, &spec.format, &spec.channels) == 0) {
         return OutputSpec{};
     }
     return spec;
@@ -47,24 +49,29 @@ bool AudioMixer::open() {
     if (open_) {
         return true;
     }
+    sdl = openMixerLibrary();
+    if (!sdl) {
+        std::fputs(kSilenceNotice, stderr);
+        return false;
+    }
     // Audio brings up SDL's events, whose signal handlers would swallow SIGINT and
     // SIGTERM; nothing here reads SDL events, so the game must keep the default.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fputs(kSilenceNotice, stderr);
         return false;
     }
-    Mix_Init(MIX_INIT_MP3);
-    if (Mix_OpenAudioDevice(kOutputFrequency, kMixFormat, kOutputChannels, kMixBufferFrames,
-                            nullptr, kOnlyTheRequestedFormat) != 0) {
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl->Mix_Init(MIX_INIT_MP3);
+    if (sdl->Mix_OpenAudioDevice(kOutputFrequency, kMixFormat, kOutputChannels, kMixBufferFrames,
+                                 nullptr, kOnlyTheRequestedFormat) != 0) {
+        sdl->Mix_Quit();
+        sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         std::fputs(kSilenceNotice, stderr);
         return false;
     }
-    Mix_AllocateChannels(0);
+    sdl->Mix_AllocateChannels(0);
     limiter_ = Limiter(kOutputFrequency);
-    Mix_SetPostMix(limitMix, &limiter_);
+    sdl->Mix_SetPostMix(limitMix, &limiter_);
     open_ = true;
     return true;
 }
@@ -73,19 +80,19 @@ void AudioMixer::close() {
     if (!open_) {
         return;
     }
-    Mix_HaltMusic();
+    sdl->Mix_HaltMusic();
     for (int loop = 1; loop <= static_cast<int>(loops_.size()); ++loop) {
         releaseLoop(loop);
     }
-    Mix_AllocateChannels(0); // halts every playback before its chunk goes
+    sdl->Mix_AllocateChannels(0); // halts every playback before its chunk goes
     // Only once all is silent: a block mixed without the limiter would clip.
-    Mix_SetPostMix(nullptr, nullptr);
+    sdl->Mix_SetPostMix(nullptr, nullptr);
     for (Mix_Chunk* effect : effects_) {
-        Mix_FreeChunk(effect);
+        sdl->Mix_FreeChunk(effect);
     }
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl->Mix_CloseAudio();
+    sdl->Mix_Quit();
+    sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
     effects_.clear();
     playbacks_.clear();
     loops_.clear();
@@ -97,7 +104,7 @@ int AudioMixer::loadEffect(const char* path) {
     if (!open_) {
         return 0;
     }
-    Mix_Chunk* const chunk = Mix_LoadWAV(path);
+    Mix_Chunk* const chunk = sdl->Mix_LoadWAV(path);
     if (!chunk) {
         return 0;
     }
@@ -106,8 +113,9 @@ int AudioMixer::loadEffect(const char* path) {
     for (int playback = 0; playback < kPlaybacksPerEffect; ++playback) {
         playbacks_.emplace_back();
     }
-    Mix_AllocateChannels(static_cast<int>(playbacks_.size()));
-    Mix_GroupChannels(channelOf(effect, 0), channelOf(effect, kPlaybacksPerEffect - 1), effect);
+    sdl->Mix_AllocateChannels(static_cast<int>(playbacks_.size()));
+    sdl->Mix_GroupChannels(channelOf(effect, 0), channelOf(effect, kPlaybacksPerEffect - 1),
+                           effect);
     return effect;
 }
 
@@ -120,11 +128,11 @@ int AudioMixer::playEffect(int effect) {
     Playback& state = playbacks_[static_cast<std::size_t>(channel)];
     // Halting drops the channel's counter with the old playback, so the
     // counter can be reset before a new one starts without racing the mixer.
-    Mix_HaltChannel(channel);
+    sdl->Mix_HaltChannel(channel);
     state.bytesMixed = 0;
     state.startOrder = ++playsStarted_;
-    Mix_RegisterEffect(channel, countMixedBytes, nullptr, &state);
-    Mix_PlayChannel(channel, effects_[static_cast<std::size_t>(effect - 1)], 0);
+    sdl->Mix_RegisterEffect(channel, countMixedBytes, nullptr, &state);
+    sdl->Mix_PlayChannel(channel, effects_[static_cast<std::size_t>(effect - 1)], 0);
     return playback;
 }
 
@@ -132,13 +140,13 @@ int AudioMixer::openLoop(const char* path) {
     if (!open_) {
         return 0;
     }
-    Mix_Music* const music = Mix_LoadMUS(path);
+    Mix_Music* const music = sdl->Mix_LoadMUS(path);
     if (!music) {
         return 0;
     }
     loops_.push_back(music);
     const int loop = static_cast<int>(loops_.size());
-    if (Mix_PlayMusic(music, kLoopForever) == 0) {
+    if (sdl->Mix_PlayMusic(music, kLoopForever) == 0) {
         loopPlaying_ = loop;
     }
     return loop;
@@ -152,7 +160,7 @@ void AudioMixer::releaseLoop(int loop) {
     if (!music) {
         return;
     }
-    Mix_FreeMusic(music); // halts it first if it is the one playing
+    sdl->Mix_FreeMusic(music); // halts it first if it is the one playing
     music = nullptr;
     if (loopPlaying_ == loop) {
         loopPlaying_ = 0;
@@ -169,7 +177,7 @@ int AudioMixer::playbacksSounding(int effect) const {
     }
     int sounding = 0;
     for (int playback = 0; playback < kPlaybacksPerEffect; ++playback) {
-        sounding += Mix_Playing(channelOf(effect, playback)) != 0 ? 1 : 0;
+        sounding += sdl->Mix_Playing(channelOf(effect, playback)) != 0 ? 1 : 0;
     }
     return sounding;
 }
@@ -184,7 +192,7 @@ long AudioMixer::framesPlayed(int effect, int playback) const {
 }
 
 bool AudioMixer::isLooping(int loop) const {
-    return open_ && loop != 0 && loop == loopPlaying_ && Mix_PlayingMusic() != 0;
+    return open_ && loop != 0 && loop == loopPlaying_ && sdl->Mix_PlayingMusic() != 0;
 }
 
 int AudioMixer::loopsOpen() const {
@@ -209,7 +217,7 @@ int AudioMixer::playbackToTake(int effect) const {
     int oldest = 0;
     for (int playback = 0; playback < kPlaybacksPerEffect; ++playback) {
         const int channel = channelOf(effect, playback);
-        if (Mix_Playing(channel) == 0) {
+        if (sdl->Mix_Playing(channel) == 0) {
             return playback;
         }
         const int oldestChannel = channelOf(effect, oldest);

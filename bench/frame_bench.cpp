@@ -17,6 +17,7 @@ void loadGameOnce() {
     if (!loaded) {
         loaded = true;
         getGame().init();
+        getGame().finishLoading();
     }
 }
 

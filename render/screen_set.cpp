@@ -1,9 +1,11 @@
 #include "render/screen_set.h"
 
 #include "render/sprite_list.h"
+#include "render/texture_manager.h"
 
 #include <GL/gl.h>
 #include <cmath>
+#include <malloc.h>
 
 namespace {
 
@@ -11,10 +13,39 @@ constexpr const char* kBackdropImage = "./images/background.tga";
 constexpr const char* kTitleImage = "./images/titlescreen.tga";
 constexpr const char* kInstructionsImage = "./images/instructions.tga";
 
-// The list binds its own picture, so each screen loads its texture afresh.
-void buildScreenList(std::int32_t& listId, const char* fileName) {
+// The list binds its own picture, so each screen loads its texture afresh;
+// the texture is returned, or -1 when the list was already built.
+int buildScreenList(std::int32_t& listId, const char* fileName) {
     int texture = -1;
     buildSpriteList(listId, texture, fileName);
+    return texture;
+}
+
+// A texture of -1 stands for a list built by an earlier load: it is kept.
+void keepTexture(int& field, int texture) {
+    if (texture >= 0) {
+        field = texture;
+    }
+}
+
+void releaseScreen(std::int32_t& listId, int& texture) {
+    if (listId >= 0) {
+        glDeleteLists(static_cast<GLuint>(listId), 1);
+        listId = -1;
+    }
+    releaseTexture(texture);
+    texture = -1;
+}
+
+struct Viewport {
+    int width;
+    int height;
+};
+
+Viewport currentViewport() {
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return Viewport{viewport[2], viewport[3]};
 }
 
 void resetDrawingColour() {
@@ -24,9 +55,39 @@ void resetDrawingColour() {
 } // namespace
 
 void ScreenSet::load() {
-    buildScreenList(backgroundList_, kBackdropImage);
-    buildScreenList(titleList_, kTitleImage);
-    buildScreenList(instructionsList_, kInstructionsImage);
+    loadBackdrop();
+    loadTitle();
+    keepTexture(instructionsTexture_, buildScreenList(instructionsList_, kInstructionsImage));
+}
+
+// Kept at the viewport's size when the picture allows it, otherwise stretched
+// over the field as the other screens are.
+void ScreenSet::loadBackdrop() {
+    const Viewport viewport = currentViewport();
+    windowBackdrop_.load(kBackdropImage, viewport.width, viewport.height);
+    if (windowBackdrop_.list() >= 0) {
+        return;
+    }
+    const int backdrop = buildScreenList(backgroundList_, kBackdropImage);
+    if (backdrop >= 0) {
+        backdropOpaque_ = isOpaqueTexture(backdrop);
+    }
+}
+
+void ScreenSet::loadTitle() {
+    keepTexture(titleTexture_, buildScreenList(titleList_, kTitleImage));
+}
+
+// There is no way back to the menus once play has begun. Their two pictures
+// are 8 MB on a software renderer; malloc_trim hands the pages back to the
+// system, which glibc would otherwise keep for the process.
+void ScreenSet::releaseMenus() {
+    if (titleList_ < 0 && instructionsList_ < 0) {
+        return;
+    }
+    releaseScreen(titleList_, titleTexture_);
+    releaseScreen(instructionsList_, instructionsTexture_);
+    malloc_trim(0);
 }
 
 void ScreenSet::setBounds(double top, double right, double bottom, double left) {
@@ -48,8 +109,22 @@ void ScreenSet::drawOverField(std::int32_t list) const {
     glPopMatrix();
 }
 
-// Fully transparent texels of the backdrop leave what was drawn before.
-void ScreenSet::drawBackdrop() const {
+// Fully transparent texels of the backdrop leave what was drawn before. A
+// backdrop without any is simply laid down: blending it would change no pixel
+// and costs a software renderer a read of the whole window.
+void ScreenSet::drawBackdrop() {
+    const Viewport viewport = currentViewport();
+    if (!windowBackdrop_.madeFor(viewport.width, viewport.height)) {
+        loadBackdrop();
+    }
+    if (windowBackdrop_.list() >= 0) {
+        drawOpaque(windowBackdrop_.list());
+        return;
+    }
+    if (backdropOpaque_) {
+        drawOpaque(backgroundList_);
+        return;
+    }
     beginSpriteDrawing();
     resetDrawingColour();
     drawOverField(backgroundList_);

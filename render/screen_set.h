@@ -1,14 +1,23 @@
 #pragma once
 
+#include "render/window_picture.h"
+
 #include <cstdint>
 
 // The three full-view pictures (backdrop, title, instructions) and the play
 // field rectangle in world units.
 class ScreenSet {
 public:
+    // Builds the three lists; one already built is left as it is.
     void load();
+    // Builds the title's list alone, so that the first frame can show early.
+    void loadTitle();
+    // Deletes the title's and the instructions' lists and pictures, which play
+    // never shows; loading again would build them afresh.
+    void releaseMenus();
     void setBounds(double top, double right, double bottom, double left);
-    void drawBackdrop() const;
+    // Loads the backdrop afresh when the viewport has changed its size.
+    void drawBackdrop();
     void drawTitle() const;
     void drawInstructions() const;
 
@@ -18,6 +27,7 @@ public:
     double top() const { return top_; }
 
 private:
+    void loadBackdrop();
     void drawOverField(std::int32_t list) const;
     void drawOpaque(std::int32_t list) const;
 
@@ -28,6 +38,10 @@ private:
     std::int32_t backgroundList_ = -1;
     std::int32_t titleList_ = -1;
     std::int32_t instructionsList_ = -1;
+    int titleTexture_ = -1;
+    int instructionsTexture_ = -1;
+    bool backdropOpaque_ = false;
+    WindowPicture windowBackdrop_;
 };
 
 ScreenSet& getScreenSet();

@@ -8,16 +8,22 @@ namespace {
 
 constexpr float kHalf = 0.5f;
 
+int openSpriteDrawings = 0;
+
 } // namespace
 
 void recordSpriteQuad() {
+    recordSpriteQuadPart(1.0f, 1.0f);
+}
+
+void recordSpriteQuadPart(float sMax, float tMax) {
     glBegin(GL_QUADS);
     glNormal3f(0.0f, 0.0f, 1.0f);
-    glTexCoord2f(0.0f, 1.0f);
+    glTexCoord2f(0.0f, tMax);
     glVertex2f(-kHalf, -kHalf);
-    glTexCoord2f(1.0f, 1.0f);
+    glTexCoord2f(sMax, tMax);
     glVertex2f(kHalf, -kHalf);
-    glTexCoord2f(1.0f, 0.0f);
+    glTexCoord2f(sMax, 0.0f);
     glVertex2f(kHalf, kHalf);
     glTexCoord2f(0.0f, 0.0f);
     glVertex2f(-kHalf, kHalf);
@@ -49,6 +55,9 @@ void buildSpriteList(int& listId, int& textureId, const char* fileName) {
 }
 
 void beginSpriteDrawing() {
+    if (openSpriteDrawings++ > 0) {
+        return;
+    }
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -57,6 +66,9 @@ void beginSpriteDrawing() {
 }
 
 void endSpriteDrawing() {
+    if (--openSpriteDrawings > 0) {
+        return;
+    }
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_TEXTURE_2D);

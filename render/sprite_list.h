@@ -6,6 +6,8 @@
 // Records the sprite quad (normal, then four corners counter-clockwise seen
 // from +z, texture t = 0 on the top edge) into the display list being compiled.
 void recordSpriteQuad();
+// The same quad showing only the part of its texture from (0, 0) to (sMax, tMax).
+void recordSpriteQuadPart(float sMax, float tMax);
 
 // A new display list holding the sprite quad and no texture bind.
 int newSpriteList();
@@ -15,7 +17,10 @@ int newSpriteList();
 void buildSpriteList(int& listId, int& textureId, const char* fileName);
 
 // The state every see-through sprite is drawn with: texturing, blending with
-// source alpha, and the alpha test that drops fully transparent texels.
+// source alpha, and the alpha test that drops fully transparent texels. Pairs
+// nest: inside an outer pair the state is already set and stays set, so a
+// whole world of bodies is drawn with one change of state instead of one per
+// body (a software renderer pays microseconds for every change).
 void beginSpriteDrawing();
 void endSpriteDrawing();
 

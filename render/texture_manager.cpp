@@ -3,6 +3,7 @@
 #include "render/tga_image.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cstring>
 #include <strings.h>
 
@@ -45,8 +46,24 @@ int TextureManager::find(const char* fileName) const {
     return -1;
 }
 
-void TextureManager::add(const char* fileName, int textureId) {
-    sprites_.push_back(Sprite{fileName, textureId});
+void TextureManager::add(const char* fileName, int textureId, bool opaque) {
+    sprites_.push_back(Sprite{fileName, textureId, opaque});
+}
+
+bool TextureManager::isOpaque(int textureId) const {
+    for (const Sprite& sprite : sprites_) {
+        if (sprite.textureId == textureId) {
+            return sprite.opaque;
+        }
+    }
+    return false;
+}
+
+void TextureManager::remove(int textureId) {
+    sprites_.erase(
+        std::remove_if(sprites_.begin(), sprites_.end(),
+                       [textureId](const Sprite& sprite) { return sprite.textureId == textureId; }),
+        sprites_.end());
 }
 
 int loadTexture(const char* fileName, bool bottomUp, bool repeat) {
@@ -64,7 +81,21 @@ int loadTexture(const char* fileName, bool bottomUp, bool repeat) {
         return 0;
     }
     const int texture = static_cast<int>(upload(image, repeat));
+    const bool opaque = !image.hasSeeThroughPixels();
     image.release();
-    textures.add(fileName, texture);
+    textures.add(fileName, texture, opaque);
     return texture;
+}
+
+void releaseTexture(int texture) {
+    if (texture <= 0) {
+        return;
+    }
+    const GLuint name = static_cast<GLuint>(texture);
+    glDeleteTextures(1, &name);
+    textures.remove(texture);
+}
+
+bool isOpaqueTexture(int texture) {
+    return textures.isOpaque(texture);
 }

@@ -34,12 +34,14 @@ constexpr std::uint8_t kPastEndByte = 0xFF;
 constexpr std::uint64_t kLargestBufferBytes = std::numeric_limits<std::int32_t>::max();
 
 // Reads single bytes the way fgetc does, remembering when the stream ran out.
+// The stream is ours alone while a picture decodes, so each byte skips fgetc's
+// lock: taking it for every byte was a third of the game's start-up.
 class ByteReader {
 public:
     explicit ByteReader(std::FILE* stream) : stream_(stream) {}
 
     std::uint8_t next() {
-        const int value = std::fgetc(stream_);
+        const int value = getc_unlocked(stream_);
         if (value == EOF) {
             exhausted_ = true;
         }
@@ -73,6 +75,21 @@ void readPixel(ByteReader& reader, std::int8_t depth, std::uint8_t* out) {
     out[1] = green;
     out[2] = blue;
     out[3] = depth == kDepthColourAlpha ? reader.next() : kOpaque;
+}
+
+// Copies the pixel at `out` into the `count - 1` pixels after it. Colour pixels
+// are copied as one word each: a library call per pixel was a third of decoding
+// the title picture.
+void repeatPixel(std::uint8_t* out, std::size_t count, std::size_t bytesPerPixel) {
+    if (bytesPerPixel != kColourBytes) {
+        std::memset(out + 1, out[0], count - 1);
+        return;
+    }
+    std::uint32_t pixel = 0;
+    std::memcpy(&pixel, out, kColourBytes);
+    for (std::size_t i = 1; i < count; ++i) {
+        std::memcpy(out + i * kColourBytes, &pixel, kColourBytes);
+    }
 }
 
 void fillPastEnd(std::uint8_t* from, std::uint8_t* end) {
@@ -135,6 +152,20 @@ int TgaImage::load(std::FILE* stream, bool bottomUp) {
     }
     pixels_ = pixels;
     return kSuccess;
+}
+
+// Pictures stored without alpha are opaque by decoding; others are looked at.
+bool TgaImage::hasSeeThroughPixels() const {
+    if (!pixels_ || bitsPerPixel_ != kBufferColourBits || pixelDepth_ == kDepthColour) {
+        return false;
+    }
+    const std::size_t bytes = static_cast<std::size_t>(width_) * height_ * kColourBytes;
+    for (std::size_t alpha = kColourBytes - 1; alpha < bytes; alpha += kColourBytes) {
+        if (pixels_[alpha] != kOpaque) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::size_t TgaImage::bytesPerPixel() const {
@@ -204,9 +235,7 @@ void TgaImage::decodeRunLength(std::FILE* stream, std::uint8_t* pixels, std::siz
             std::min(static_cast<std::size_t>((packet & kPacketCountMask) + 1), remaining);
         if (packet & kRunPacket) {
             readPixel(reader, pixelDepth_, out);
-            for (std::size_t i = 1; i < count; ++i) {
-                std::memcpy(out + i * bytesPerPixel, out, bytesPerPixel);
-            }
+            repeatPixel(out, count, bytesPerPixel);
             out += count * bytesPerPixel;
         } else {
             for (std::size_t i = 0; i < count; ++i, out += bytesPerPixel) {

@@ -27,6 +27,8 @@ public:
     std::uint32_t height() const { return height_; }
     std::int32_t bitsPerPixel() const { return bitsPerPixel_; }
     const std::uint8_t* pixels() const { return pixels_; }
+    // True when a colour picture has a pixel whose alpha is below full.
+    bool hasSeeThroughPixels() const;
 
 private:
     void readHeader(std::FILE* stream);

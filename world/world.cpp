@@ -225,6 +225,7 @@ void World::destroyShip() {
 }
 
 void World::draw() {
+    beginSpriteDrawing(); // once for every body
     sun_.draw();
     gasCloud_.draw();
     for (const std::unique_ptr<Debris>& d : debris_) {
@@ -235,6 +236,7 @@ void World::draw() {
         planet->draw();
     }
     drawEndImage();
+    endSpriteDrawing();
     if (showsWin() || showsLoss()) {
         gameOver_ = true;
     }

@@ -2,6 +2,7 @@
 
 #include "app/game_screen.h"
 #include "clock/elapsed_time.h"
+#include "render/texture_manager.h"
 #include "support/gl_context.h"
 #include "world/world.h"
 #include "world/world_digest.h"
@@ -9,6 +10,8 @@
 #include <GL/gl.h>
 #include <cstdint>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -122,4 +125,41 @@ TEST_F(GameClock, FrameLeavesTheMatrixStackBalanced) {
         game.drawFrame();
         EXPECT_EQ(modelviewStackDepth(), depth);
     }
+}
+
+// The title shows before the rest of the game has loaded; the first frame
+// drawn loads it, once.
+TEST_F(GameClock, TheFirstTitleFrameLoadsWhatTheTitleDoesNotShow) {
+    const World& world = getWorld();
+    const auto scattered = [&world] {
+        return std::any_of(world.debris().begin(), world.debris().end(),
+                           [](const auto& d) { return d->y() != 40.0f; });
+    };
+    if (scattered()) {
+        GTEST_SKIP() << "the game was loaded earlier in this process";
+    }
+    Game& game = getGame();
+    game.init();
+    EXPECT_FALSE(scattered()) << "the debris wait at the centre until the world loads";
+    currentScreen = GameScreen::Title;
+    game.drawFrame();
+    EXPECT_TRUE(scattered());
+}
+
+// There is no way back to the menus: their pictures go once play is drawn.
+TEST_F(GameClock, PlayLetsGoOfTheMenuPicturesAndKeepsTheBackdrop) {
+    Game& game = getGame();
+    game.init();
+    game.finishLoading();
+    const auto texture = [](const char* file) {
+        return static_cast<GLuint>(loadTexture(file, false, false)); // the cached name
+    };
+    const GLuint title = texture("./images/titlescreen.tga");
+    const GLuint instructions = texture("./images/instructions.tga");
+    const GLuint backdrop = texture("./images/background.tga");
+    currentScreen = GameScreen::Playing;
+    game.drawFrame();
+    EXPECT_FALSE(glIsTexture(title));
+    EXPECT_FALSE(glIsTexture(instructions));
+    EXPECT_TRUE(glIsTexture(backdrop));
 }

@@ -17,7 +17,17 @@
 namespace {
 
 using Rgba = std::array<std::uint8_t, 4>;
-using Draw = void (ScreenSet::*)() const;
+using Draw = void (*)(ScreenSet&);
+
+void drawBackdrop(ScreenSet& screens) {
+    screens.drawBackdrop();
+}
+void drawTitle(ScreenSet& screens) {
+    screens.drawTitle();
+}
+void drawInstructions(ScreenSet& screens) {
+    screens.drawInstructions();
+}
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
@@ -78,13 +88,13 @@ TEST_F(Screens, EachPictureCoversTheWindowEdgeToEdge) {
         Draw draw;
     };
     screens_.load();
-    for (const Case c : {Case{"./images/titlescreen.tga", &ScreenSet::drawTitle},
-                         Case{"./images/instructions.tga", &ScreenSet::drawInstructions},
-                         Case{"./images/background.tga", &ScreenSet::drawBackdrop}}) {
+    for (const Case c : {Case{"./images/titlescreen.tga", &drawTitle},
+                         Case{"./images/instructions.tga", &drawInstructions},
+                         Case{"./images/background.tga", &drawBackdrop}}) {
         TgaImage picture;
         ASSERT_TRUE(picture.load(c.file, false)) << c.file;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        (screens_.*c.draw)();
+        c.draw(screens_);
         const int last = kWidth - 1;
         const int top = kHeight - 1;
         for (const auto& [x, y] : {std::pair{0, 0},
@@ -125,10 +135,9 @@ TEST_F(Screens, LoadingAgainBuildsNothing) {
 TEST_F(Screens, DrawsLeaveTheStateAsTheyFoundIt) {
     screens_.load();
     const int depth = modelviewStackDepth();
-    for (const Draw draw :
-         {&ScreenSet::drawBackdrop, &ScreenSet::drawTitle, &ScreenSet::drawInstructions}) {
+    for (const Draw draw : {&drawBackdrop, &drawTitle, &drawInstructions}) {
         glColor4f(0.2f, 0.3f, 0.4f, 0.5f);
-        (screens_.*draw)();
+        draw(screens_);
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
         EXPECT_FALSE(glIsEnabled(GL_BLEND));
         EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));

@@ -120,3 +120,16 @@ TEST_F(SpriteList, BareListDrawsTheBoundTextureAsAUnitSquare) {
     EXPECT_EQ(pixelAt(512 + 200, 384), kBlue);  // 19.5 units from the centre
     EXPECT_EQ(pixelAt(512 + 210, 384), kWhite); // 20.5 units: outside
 }
+
+TEST_F(SpriteList, NestedDrawingsLeaveTheStateToTheOutermost) {
+    beginSpriteDrawing();
+    beginSpriteDrawing();
+    endSpriteDrawing();
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    endSpriteDrawing();
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+}

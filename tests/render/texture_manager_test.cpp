@@ -117,3 +117,26 @@ TEST_F(TextureCache, WrapsByClampingUnlessRepeatIsAsked) {
         EXPECT_EQ(wrapT, expected);
     }
 }
+
+TEST_F(TextureCache, RemembersWhichPicturesAreOpaque) {
+    const Bytes seeThrough =
+        tga::file(tga::kUncompressedColour, 2, 1, 32, 0, {1, 2, 3, 255, 4, 5, 6, 0});
+    const int opaque =
+        loadTexture(directory_.write("Sun.tga", tga::fourColours()).c_str(), false, false);
+    const int glow = loadTexture(directory_.write("Glow.tga", seeThrough).c_str(), false, false);
+    ASSERT_GT(opaque, 0);
+    ASSERT_GT(glow, 0);
+    EXPECT_TRUE(isOpaqueTexture(opaque));
+    EXPECT_FALSE(isOpaqueTexture(glow));
+    EXPECT_FALSE(isOpaqueTexture(0)); // no picture: drawn the careful way
+}
+
+TEST_F(TextureCache, AReleasedPictureIsDeletedAndLoadedAfreshWhenAskedAgain) {
+    const std::string path = directory_.write("Menu.tga", tga::fourColours());
+    const int first = loadTexture(path.c_str(), false, false);
+    ASSERT_GT(first, 0);
+    releaseTexture(first);
+    EXPECT_FALSE(glIsTexture(static_cast<GLuint>(first)));
+    std::remove(path.c_str());
+    EXPECT_EQ(loadTexture(path.c_str(), false, false), 0) << "the file is read again";
+}

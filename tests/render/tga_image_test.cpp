@@ -245,3 +245,21 @@ TEST_F(TgaLoad, RunLengthGreyFileDecodesOneBytePerPixel) {
     EXPECT_EQ(image_.bitsPerPixel(), 8);
     EXPECT_EQ(pixelsOf(image_), (Bytes{40, 40, 40, 50, 60}));
 }
+
+TEST_F(TgaLoad, TellsPicturesThatLetTheSceneShowThrough) {
+    struct Case {
+        Bytes file;
+        bool seeThrough;
+    };
+    for (const Case& c :
+         {Case{twoByTwo(0), false},
+          Case{tga::file(tga::kUncompressedColour, 2, 1, 32, 0, {1, 2, 3, 255, 4, 5, 6, 255}),
+               false},
+          Case{tga::file(tga::kUncompressedColour, 2, 1, 32, 0, {1, 2, 3, 255, 4, 5, 6, 254}),
+               true},
+          Case{tga::file(tga::kUncompressedGrey, 2, 1, 8, 0, {0, 0}), false}}) {
+        TgaImage image;
+        ASSERT_TRUE(image.load(directory_.write("picture.tga", c.file).c_str(), false));
+        EXPECT_EQ(image.hasSeeThroughPixels(), c.seeThrough) << image.bitsPerPixel();
+    }
+}
