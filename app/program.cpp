@@ -17,11 +17,14 @@
 
 #include <GL/freeglut.h>
 
+#include <malloc.h>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
 
 namespace {
+
+constexpr int kLargestHeapBlock = 256 * 1024;
 
 void onReshape(int w, int h) {
     getCamera().reshape(w, h);
@@ -98,6 +101,15 @@ void registerReplayCallbacks() {
     glutKeyboardFunc(onKeyboard);
 }
 
+// Pictures, their resampled copies and decoded sounds are megabytes each, and
+// many are let go after loading. glibc would otherwise raise its threshold for
+// mapping blocks of their own after the first such free and carve the later
+// ones from the heap, where freed space stays with the process: a fixed
+// threshold hands every large block back to the system when it is freed.
+void keepLargeBlocksOffTheHeap() {
+    mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock);
+}
+
 void registerCallbacks() {
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
@@ -114,6 +126,7 @@ void registerCallbacks() {
 } // namespace
 
 int runProgram(int argc, char** argv, const Options& options) {
+    keepLargeBlocksOffTheHeap();
     enterDataFolder(options.dataFolder);
     if (options.mute) {
         getSoundManager().mute();
