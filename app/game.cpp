@@ -77,10 +77,7 @@ void Game::tick() {
 }
 
 void Game::update(double dt) {
-    const float step = static_cast<float>(dt);
-    World& world = getWorld();
-    world.update(step);
-    getRecordKeeper().afterUpdate(world, step);
+    getWorld().update(static_cast<float>(dt));
 }
 
 // The frame's one clock reading is taken here, and recorded with the input

@@ -23,28 +23,26 @@ bool RecordKeeper::open(const RecordStore& store) {
     return true;
 }
 
-void RecordKeeper::afterUpdate(const World& world, float dt) {
-    if (!store_ || world.isGameOver()) {
-        return; // the world goes on under the end picture; that game is already counted
+void RecordKeeper::afterDraw(const World& world) {
+    if (!store_) {
+        return;
+    }
+    if (!world.isGameOver()) {
+        if (gameCounted_) {
+            // The world has restarted: a new game, whose end is still to come.
+            gameCounted_ = false;
+            getHud().setRecordLine("");
+        }
+        return;
     }
     if (gameCounted_) {
-        // The update restarted the world: a new game, and its first step.
-        gameCounted_ = false;
-        gameSeconds_ = 0.0;
-        getHud().setRecordLine("");
-    }
-    gameSeconds_ += static_cast<double>(dt);
-}
-
-void RecordKeeper::afterDraw(const World& world) {
-    if (!store_ || !world.isGameOver() || gameCounted_) {
-        return;
+        return; // the world goes on under the end picture; that game is already counted
     }
     gameCounted_ = true;
     FinishedGame game;
     game.won = world.showsWin();
     game.planets = world.planetsFormed();
-    game.milliseconds = std::llround(gameSeconds_ * kMillisecondsPerSecond);
+    game.milliseconds = std::llround(world.gameSeconds() * kMillisecondsPerSecond);
     getHud().setRecordLine(count(game));
 }
 

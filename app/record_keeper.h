@@ -19,9 +19,8 @@ public:
     // folder cannot be written, and the game then plays without records.
     bool open(const RecordStore& store);
 
-    // After every world update: a step of the game in play counts towards its time.
-    void afterUpdate(const World& world, float dt);
-    // After every world draw: a game whose end picture has just shown is counted.
+    // After every world draw: a game whose end picture has just shown is counted,
+    // and a new game's first frame takes the last one's line away.
     void afterDraw(const World& world);
 
 private:
@@ -32,7 +31,7 @@ private:
     // The record as last read from the file, and the games not yet written to it.
     Records lastRead_;
     std::vector<FinishedGame> unsaved_;
-    double gameSeconds_ = 0.0;
+    // The game on show has ended and been counted.
     bool gameCounted_ = false;
 };
 

@@ -1,7 +1,6 @@
 #include "app/replay_player.h"
 
 #include "app/game.h"
-#include "app/game_screen.h"
 #include "app/input_manager.h"
 #include "app/replay_reader.h"
 #include "app/version.h"
@@ -69,7 +68,7 @@ void ReplayPlayer::advance() {
 void ReplayPlayer::show() {
     if (frameDue_) {
         frameDue_ = false;
-        playFrame();
+        getGame().drawFrame();
     } else {
         getGame().redrawFrame();
     }
@@ -98,22 +97,6 @@ void ReplayPlayer::waitForFrame() {
         return;
     }
     std::this_thread::sleep_until(anchor_ + sinceAnchor);
-}
-
-// A game's time runs from its start, or its restart, until its end picture
-// first shows; a stalled frame counts as much as the game let it.
-void ReplayPlayer::playFrame() {
-    const World& world = getWorld();
-    const bool wasOver = world.isGameOver();
-    getGame().drawFrame();
-    if (currentScreen != GameScreen::Playing) {
-        return;
-    }
-    if (wasOver && !world.isGameOver()) {
-        gameSeconds_ = getGame().delta();
-    } else if (!wasOver) {
-        gameSeconds_ += getGame().delta();
-    }
 }
 
 // A fast replay prints how the game ended and ends the program; one at the
@@ -151,8 +134,8 @@ std::string ReplayPlayer::outcome(Ending ending) const {
     char line[256];
     const int planets = world.planetsFormed();
     std::snprintf(line, sizeof line, "%s: %d %s formed in %.2f s of game time; %s\n",
-                  outcomeName(world), planets, planets == 1 ? "planet" : "planets", gameSeconds_,
-                  state);
+                  outcomeName(world), planets, planets == 1 ? "planet" : "planets",
+                  world.gameSeconds(), state);
     return line;
 }
 

@@ -36,7 +36,6 @@ public:
 private:
     bool prepareNextFrame();
     void waitForFrame();
-    void playFrame();
     void end();
     Ending finish();
     std::string outcome(Ending ending) const;
@@ -49,7 +48,6 @@ private:
     std::size_t next_ = 0;
     bool frameDue_ = false;
     int frameMs_ = 0;
-    double gameSeconds_ = 0.0;
     bool anchored_ = false;
     Clock::time_point anchor_{};
     int anchorMs_ = 0;

@@ -92,6 +92,9 @@ void World::update(float dt) {
     if (!gameOver_ && ship_.dead() && planetsFormed_ >= kPlanetsToWin) {
         lostWithFullSystem_ = true;
     }
+    if (!gameOver_) {
+        gameSeconds_ += static_cast<double>(dt); // the world goes on under the end picture
+    }
     getHud().setPlanetsFormed(planetsFormed_);
 }
 
@@ -269,6 +272,7 @@ void World::drawEndImage() const {
 
 void World::restart() {
     planetsFormed_ = 0;
+    gameSeconds_ = 0.0;
     endImageScale_ = kEndImageScale;
     releasePlanets();
     // Whatever the old ship was doing (a wreck still travelling, a button held

@@ -45,6 +45,9 @@ public:
     const GasCloud& gasCloud() const { return gasCloud_; }
     const Sun& sun() const { return sun_; }
     int planetsFormed() const { return planetsFormed_; }
+    // How long this game has been played: the sum of its update steps until its
+    // end picture first shows, so a stalled frame counts one clamped step.
+    double gameSeconds() const { return gameSeconds_; }
 
 private:
     // Two planets by their places in `planets_`, the earlier first.
@@ -76,6 +79,7 @@ private:
     Sun sun_;
     int towCount_ = 0;
     int planetsFormed_ = 0;
+    double gameSeconds_ = 0.0;
     float endImageScale_ = 0.0f;
     bool restartRequested_ = false;
     bool gameOver_ = false;

@@ -42,7 +42,6 @@ protected:
     // One frame as the game runs it.
     void frame(float dt) {
         world.update(dt);
-        keeper.afterUpdate(world, dt);
         world.draw();
         keeper.afterDraw(world);
     }
