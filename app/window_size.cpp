@@ -1,14 +1,17 @@
 #include "app/window_size.h"
 
+#include "app/camera.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-// A 4:3 size is a whole number of these 4 by 3 steps; 1024 by 768 is 256 of them.
+// A 4:3 size is a whole number of these 4 by 3 steps.
 constexpr int kStepWidth = 4;
 constexpr int kStepHeight = 3;
-constexpr double kStepsAtScaleOne = 256.0;
+constexpr int kStepsAtScaleOne = Camera::kWindowWidth / kStepWidth;
+static_assert(Camera::kWindowHeight == kStepHeight * kStepsAtScaleOne, "the window is 4:3");
 
 WindowSize ofSteps(int steps) {
     return WindowSize{kStepWidth * steps, kStepHeight * steps};
@@ -18,7 +21,7 @@ WindowSize ofSteps(int steps) {
 
 WindowSize windowSizeAtScale(double scale) {
     const double wanted = scale > 0.0 ? scale : 1.0;
-    return ofSteps(static_cast<int>(std::lround(kStepsAtScaleOne * wanted)));
+    return ofSteps(static_cast<int>(std::lround(static_cast<double>(kStepsAtScaleOne) * wanted)));
 }
 
 WindowSize largestFieldWithin(int width, int height) {
