@@ -1,5 +1,6 @@
 // The window at other sizes than 1024 by 768, as the player asks for them on the
 // command line: full screen with the field letterboxed, and scaled.
+#include "child_process.h"
 #include "polling.h"
 #include "program_harness.h"
 #include "ship_pilot.h"
@@ -7,10 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <csignal>
 #include <cstdlib>
+#include <optional>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -100,13 +100,11 @@ public:
         if (pipe(ready) != 0) {
             return;
         }
-        pid_ = fork();
-        if (pid_ == 0) {
-            const std::string fd = std::to_string(ready[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten",
-                   "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
+        ChildProcess::Launch xvfb;
+        xvfb.arguments = {"Xvfb",      "-displayfd", std::to_string(ready[1]),
+                          "-screen",   "0",          screen,
+                          "-nolisten", "tcp"};
+        xvfb_.emplace(xvfb);
         close(ready[1]);
         const std::string number = lineFrom(ready[0]); // written once it serves
         close(ready[0]);
@@ -117,20 +115,14 @@ public:
             setenv("DISPLAY", (":" + number).c_str(), 1);
         }
     }
-    ~OwnDisplay() {
-        setenv("DISPLAY", previous_.c_str(), 1);
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
+    ~OwnDisplay() { setenv("DISPLAY", previous_.c_str(), 1); }
     OwnDisplay(const OwnDisplay&) = delete;
     OwnDisplay& operator=(const OwnDisplay&) = delete;
 
     bool serving() const { return serving_; }
 
 private:
-    pid_t pid_ = -1;
+    std::optional<ChildProcess> xvfb_; // stopped once the display is given back
     bool serving_ = false;
     std::string previous_;
 };

@@ -6,14 +6,10 @@
 #include <X11/Xutil.h>
 
 #include <array>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -64,25 +60,22 @@ std::string commandOutput(const std::string& command) {
 
 RunningGame::RunningGame() : RunningGame(Options{}) {}
 
-RunningGame::RunningGame(const Options& options) {
-    pid_ = fork();
-    if (pid_ == 0) {
-        // A test binary that is killed must not leave its game behind on the display.
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (chdir(options.workingDirectory.c_str()) != 0) {
-            _exit(126);
-        }
-        for (const auto& [name, value] : options.environment) {
-            setenv(name.c_str(), value.c_str(), 1);
-        }
-        std::vector<char*> argv{const_cast<char*>("vantorel")};
-        for (const std::string& argument : options.arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        }
-        argv.push_back(nullptr);
-        execv(options.binary.c_str(), argv.data());
-        _exit(127);
-    }
+namespace {
+
+ChildProcess::Launch launchOf(const RunningGame::Options& options) {
+    ChildProcess::Launch launch;
+    launch.program = options.binary;
+    launch.arguments = {"vantorel"};
+    launch.arguments.insert(launch.arguments.end(), options.arguments.begin(),
+                            options.arguments.end());
+    launch.workingDirectory = options.workingDirectory;
+    launch.environment = options.environment;
+    return launch;
+}
+
+} // namespace
+
+RunningGame::RunningGame(const Options& options) : game_(launchOf(options)) {
     display_ = XOpenDisplay(nullptr);
     const std::string search = "xdotool search --onlyvisible --name '^Vantorel$' 2>/dev/null";
     waitUntil([&] {
@@ -94,10 +87,6 @@ RunningGame::RunningGame(const Options& options) {
 RunningGame::~RunningGame() {
     if (display_) {
         XCloseDisplay(display_);
-    }
-    if (pid_ > 0) {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
     }
 }
 
@@ -209,6 +198,6 @@ void RunningGame::close() const {
     XFlush(display_);
 }
 
-bool RunningGame::stillRunning() {
-    return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0;
+bool RunningGame::stillRunning() const {
+    return game_.running();
 }

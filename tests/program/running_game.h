@@ -1,5 +1,7 @@
 #pragma once
 
+#include "child_process.h"
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -63,10 +65,10 @@ public:
     Screenshot screenshot() const;
     // Asks the window to close, as a window manager's close button does.
     void close() const;
-    bool stillRunning();
+    bool stillRunning() const;
 
 private:
-    pid_t pid_ = -1;
+    ChildProcess game_;
     unsigned long window_ = 0;
     struct _XDisplay* display_ = nullptr; // Xlib's Display; its macros stay out of the tests
 };

@@ -9,14 +9,11 @@
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -34,46 +31,21 @@ std::string makePrivateFolder() {
     return pattern;
 }
 
-struct Variable {
-    const char* name;
-    std::string value;
-};
-
-void writeInto(int descriptor, const std::string& file) {
-    const int opened = open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-    dup2(opened, descriptor);
-    close(opened);
+// `arguments` run with their output and errors added to the files given.
+ChildProcess::Launch writingInto(std::vector<std::string> arguments, const std::string& output,
+                                 const std::string& errors) {
+    ChildProcess::Launch launch;
+    launch.arguments = std::move(arguments);
+    launch.output = output;
+    launch.errors = errors;
+    return launch;
 }
 
-// Starts `arguments` writing into `output` and `errors`, with `variables` set
-// for it alone.
-pid_t spawn(const std::vector<std::string>& arguments, const std::string& output,
-            const std::string& errors, const std::vector<Variable>& variables) {
-    const pid_t pid = fork();
-    if (pid != 0) {
-        return pid;
+void stopWith(std::optional<ChildProcess>& program, int signal) {
+    if (program) {
+        program->stop(signal);
+        program.reset();
     }
-    prctl(PR_SET_PDEATHSIG, SIGTERM); // never outlive a killed test
-    writeInto(STDOUT_FILENO, output);
-    writeInto(STDERR_FILENO, errors);
-    for (const Variable& variable : variables) {
-        setenv(variable.name, variable.value.c_str(), 1);
-    }
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
-    _exit(127);
-}
-
-void stop(pid_t& pid, int signal) {
-    if (pid > 0) {
-        kill(pid, signal);
-        waitpid(pid, nullptr, 0);
-    }
-    pid = -1;
 }
 
 std::uintmax_t sizeOf(const std::string& file) {
@@ -155,22 +127,23 @@ HeardSound decodeSoundFile(const std::string& path) {
 SoundServer::SoundServer()
     : folder_(makePrivateFolder()), address_("PULSE_SERVER", "unix:" + path("native")),
       cookie_("PULSE_COOKIE", path("cookie")) {
-    server_ =
-        spawn({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-               "--realtime=no", "--high-priority=no",
-               std::string("--load=module-null-sink sink_name=") + kSink,
-               "--load=module-native-protocol-unix auth-anonymous=1 socket=" + path("native")},
-              path("server.log"), path("server.log"),
-              {{"XDG_RUNTIME_DIR", folder_},
-               {"HOME", folder_},
-               // Off the session bus, where the desktop's own sound server is found.
-               {"DBUS_SESSION_BUS_ADDRESS", "disabled:"}});
+    ChildProcess::Launch server = writingInto(
+        {"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+         "--realtime=no", "--high-priority=no",
+         std::string("--load=module-null-sink sink_name=") + kSink,
+         "--load=module-native-protocol-unix auth-anonymous=1 socket=" + path("native")},
+        path("server.log"), path("server.log"));
+    server.environment = {{"XDG_RUNTIME_DIR", folder_},
+                          {"HOME", folder_},
+                          // Off the session bus, where the desktop's own sound server is found.
+                          {"DBUS_SESSION_BUS_ADDRESS", "disabled:"}};
+    server_.emplace(server);
     running_ = waitUntil([&] { return answers(); });
 }
 
 SoundServer::~SoundServer() {
-    stop(recorder_, SIGINT);
-    stop(server_, SIGTERM);
+    stopWith(recorder_, SIGINT);
+    stopWith(server_, SIGTERM);
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
 }
@@ -185,17 +158,18 @@ std::string SoundServer::log() const {
 }
 
 void SoundServer::startRecording() {
-    stop(recorder_, SIGINT);
+    stopWith(recorder_, SIGINT);
     std::filesystem::remove(path("recording.raw"));
-    recorder_ = spawn({"parec", std::string("--device=") + kSink + ".monitor", "--format=s16le",
-                       "--rate=44100", "--channels=2", "--latency-msec=20"},
-                      path("recording.raw"), path("server.log"), {});
+    recorder_.emplace(
+        writingInto({"parec", std::string("--device=") + kSink + ".monitor", "--format=s16le",
+                     "--rate=44100", "--channels=2", "--latency-msec=20"},
+                    path("recording.raw"), path("server.log")));
     // The monitor carries silence when nothing plays: data flowing means recording.
     waitUntil([&] { return sizeOf(path("recording.raw")) > 0; });
 }
 
 HeardSound SoundServer::stopRecording() {
-    stop(recorder_, SIGINT);
+    stopWith(recorder_, SIGINT);
     HeardSound heard;
     heard.samples = samplesIn(path("recording.raw"));
     return heard;

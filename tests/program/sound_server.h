@@ -1,11 +1,12 @@
 #pragma once
 
+#include "child_process.h"
 #include "support/audio_driver.h"
 #include "support/scoped_environment.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 // 44100 Hz stereo sound, as the server mixed it or as the game decodes a file.
@@ -52,7 +53,7 @@ private:
     ScopedAudioDriver driver_{"pulseaudio"};
     ScopedEnvironment address_;
     ScopedEnvironment cookie_;
-    pid_t server_ = -1;
-    pid_t recorder_ = -1;
+    std::optional<ChildProcess> server_;
+    std::optional<ChildProcess> recorder_;
     bool running_ = false;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <sys/types.h>
+#include "child_process.h"
 
 // A real window manager (Openbox) running on the test's X display for the life
 // of a test, as on a player's desktop: it frames, moves and resizes windows.
@@ -16,6 +16,6 @@ public:
     bool managing() const { return managing_; }
 
 private:
-    pid_t pid_ = -1;
+    ChildProcess openbox_;
     bool managing_ = false;
 };
