@@ -3,7 +3,7 @@
 #include "running_game.h"
 
 #include "app/camera.h"
-#include "render/field_bounds.h"
+#include "world/field_bounds.h"
 #include "world/landmarks.h"
 
 class TgaImage;
