@@ -28,28 +28,12 @@ mode_t modeOf(const std::string& path) {
     return lstat(path.c_str(), &status) == 0 ? status.st_mode & 0777 : 0;
 }
 
-bool isLink(const std::string& path) {
-    struct stat status {};
-    return lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
-}
-
+// Empty when `path` is no link.
 std::string linkTextOf(const std::string& path) {
     char text[4096];
     const ssize_t length = readlink(path.c_str(), text, sizeof text);
     return length < 0 ? "" : std::string(text, static_cast<std::size_t>(length));
 }
-
-// The umask a player most often has, for the length of a test.
-class TypicalUmask {
-public:
-    TypicalUmask() : previous_(umask(022)) {}
-    ~TypicalUmask() { umask(previous_); }
-    TypicalUmask(const TypicalUmask&) = delete;
-    TypicalUmask& operator=(const TypicalUmask&) = delete;
-
-private:
-    mode_t previous_;
-};
 
 int linesIn(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
@@ -389,7 +373,7 @@ TEST_F(RecordStoreTest, ADamagedFileBehindALinkIsMovedAsideBesideIt) {
     // A new record begins at once, so the link never leads nowhere for the next start.
     EXPECT_EQ(RecordStore(folder).peek().records, Records{});
     ASSERT_TRUE(store.save({kLoss}));
-    EXPECT_TRUE(isLink(home.pathOf(inFolder("records"))));
+    EXPECT_EQ(linkTextOf(home.pathOf(inFolder("records"))), "../synced/kept");
     EXPECT_EQ(home.read("synced/kept"), recordsText(recordOf(1)));
 }
 
@@ -435,7 +419,7 @@ TEST_F(RecordStoreTest, ATemporaryNameTakenByALinkIsNeverWrittenThrough) {
     for (const std::string& target : links) {
         ASSERT_EQ(symlink(target.c_str(), home.pathOf(inFolder("records.tmp")).c_str()), 0);
         ASSERT_TRUE(store.save({kLoss})) << target;
-        EXPECT_FALSE(isLink(home.pathOf(inFolder("records")))) << target;
+        EXPECT_EQ(linkTextOf(home.pathOf(inFolder("records"))), "") << target;
         EXPECT_FALSE(home.has(inFolder("records.tmp"))) << target;
     }
     EXPECT_EQ(store.load(), recordOf(2));
@@ -444,7 +428,7 @@ TEST_F(RecordStoreTest, ATemporaryNameTakenByALinkIsNeverWrittenThrough) {
 }
 
 TEST(RecordStore, WhatItMakesIsTheOwnersAloneAndAFilesModeIsKept) {
-    const TypicalUmask typical;
+    const mode_t previousUmask = umask(022); // the one most players have
     const TemporaryFolder home;
     const std::string dataHome = home.pathOf(".local/share");
     RecordStore store(dataHome + "/vantorel");
@@ -461,4 +445,5 @@ TEST(RecordStore, WhatItMakesIsTheOwnersAloneAndAFilesModeIsKept) {
         ASSERT_TRUE(store.save({kLoss})) << std::oct << kept;
         EXPECT_EQ(modeOf(store.filePath()), kept) << std::oct << kept;
     }
+    umask(previousUmask);
 }
