@@ -20,6 +20,8 @@ namespace {
 constexpr const char* kWonGame = VANTOREL_DATA_DIR "/tests/data/won_game.replay";
 constexpr const char* kRecorded = "; the final state is the recorded one\n";
 constexpr auto kStaysAfterTheEnd = std::chrono::seconds(1);
+constexpr auto kWaitBeforeTheFirstClick = std::chrono::seconds(3);
+constexpr double kFlightIntoTheSun = 1.5; // seconds, from the click to the wreck
 
 struct Finished {
     std::string standardOutput;
@@ -121,6 +123,36 @@ TEST(Replay, ALostGameRecordedFromTheMousePlaysBackToTheSameEnd) {
         << cut.standardOutput;
     EXPECT_TRUE(startsWith(cut.standardError, "vantorel: replaying " + file + ": it was cut short"))
         << cut.standardError;
+}
+
+// The new ship waits above the sun for the player: three seconds of waiting
+// before the first click are not game time.
+TEST(Replay, AGamesTimeStartsAtItsFirstClick) {
+    const ScreenPictures pictures;
+    TgaImage lose;
+    ASSERT_TRUE(lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false));
+    const TemporaryFolder folder;
+    const std::string file = folder.pathOf("waited.replay");
+    {
+        RunningGame game(gameWith({"--record", file, "--no-records"}));
+        ASSERT_TRUE(game.hasWindow());
+        reachPlay(game, pictures);
+        std::this_thread::sleep_for(kWaitBeforeTheFirstClick);
+        game.click(windowX(kSunCentre.x), windowY(kSunCentre.y));
+        ASSERT_TRUE(showsEndPicture(screenshotWhen(game,
+                                                   [&](const RunningGame::Screenshot& shot) {
+                                                       return showsEndPicture(shot, lose);
+                                                   }),
+                                    lose));
+        game.close();
+        ASSERT_TRUE(waitUntil([&] { return !game.stillRunning(); }));
+    }
+    const Finished fast = fastReplayOf(file);
+    ASSERT_TRUE(startsWith(fast.standardOutput, "lost: 0 planets formed in "))
+        << fast.standardOutput;
+    const double seconds =
+        std::atof(fast.standardOutput.c_str() + std::strlen("lost: 0 planets formed in "));
+    EXPECT_LT(seconds, kFlightIntoTheSun) << fast.standardOutput;
 }
 
 // Made by tests/soak/make_winning_replay.cpp (make winning-replay), which must
