@@ -2,7 +2,11 @@
 // Chromium started headless on a fresh or a kept profile, waits on the page,
 // screenshots of the field, the mouse and touch at field coordinates, and a
 // probe on what the page sends to its speakers.
-import { mkdtemp, rm } from 'node:fs/promises';
+//
+// Read the page through readPage and waitUntil, not page.evaluate or
+// locators: Playwright runs those as if the player had clicked, which lets
+// the page start its sound before any real click.
+import { mkdtemp, readFile, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -21,6 +25,7 @@ const kChromiumFlags = ['--headless=new', '--use-angle=swiftshader', '--enable-u
   '--disable-background-networking', '--disable-component-update', '--no-first-run',
   ...(process.getuid?.() === 0 ? ['--no-sandbox'] : [])];
 const kLongestWait = 15000; // ms: a page that has not started by then never will
+const kPollMilliseconds = 20;
 
 // The play field in world units, as the game places it: x across, y up.
 export const kField = { left: -50, right: 50, bottom: 0, top: 75 };
@@ -42,15 +47,32 @@ function contextOptions({ width, height, pixelRatio = 1, touch = false } = kDesk
            isMobile: touch };
 }
 
-// Counts animation frames, and records what reaches the speakers: every
-// AudioContext's destination becomes a node that passes the sound on and
-// keeps a copy while a test listens.
+// Counts animation frames and copies the field as a frame leaves it drawn,
+// and records what reaches the speakers: every AudioContext's destination
+// becomes a node that passes the sound on and keeps a copy while a test listens.
 function instrumentPage() {
+  // The field's backing store as a PNG data URL; WebGL keeps a frame's
+  // picture only until the browser shows it, so the copy is made at once.
+  const copyField = () => {
+    const field = document.getElementById('canvas');
+    const copy = document.createElement('canvas');
+    copy.width = field.width;
+    copy.height = field.height;
+    copy.getContext('2d').drawImage(field, 0, 0);
+    return copy.toDataURL('image/png');
+  };
+  const waitingForCopy = [];
+  window.__copyField = (afterFrame) => (afterFrame
+    ? new Promise((resolve) => waitingForCopy.push(resolve)) : copyField());
   window.__framesShown = 0;
   const requestFrame = window.requestAnimationFrame.bind(window);
   window.requestAnimationFrame = (callback) => requestFrame((time) => {
     window.__framesShown += 1;
     callback(time);
+    if (waitingForCopy.length > 0) {
+      const copy = copyField();
+      waitingForCopy.splice(0).forEach((resolve) => resolve(copy));
+    }
   });
 
   const Context = window.AudioContext;
@@ -142,6 +164,37 @@ export function removeProfileFolder(folder) {
   return rm(folder, { recursive: true, force: true });
 }
 
+// What the page gives the player to save while `action` runs: { name, bytes }.
+export async function downloadDuring(page, action) {
+  const [download] = await Promise.all([page.waitForEvent('download'), action()]);
+  const file = await download.path();
+  return { name: download.suggestedFilename(), bytes: await readFile(file) };
+}
+
+// What `read(argument)` returns in the page, asked through DevTools without
+// the click Playwright's own evaluation would add.
+export async function readPage(page, read, argument) {
+  page.devTools ??= await page.context().newCDPSession(page);
+  const { result, exceptionDetails } = await page.devTools.send('Runtime.evaluate', {
+    expression: `(${read})(${JSON.stringify(argument)})`, returnByValue: true,
+    awaitPromise: true });
+  if (exceptionDetails) {
+    throw new Error(`in the page: ${exceptionDetails.exception?.description ?? exceptionDetails.text}`);
+  }
+  return result.value;
+}
+
+// Waits until `holds(argument)` is true in the page.
+export async function waitUntil(page, holds, argument) {
+  const deadline = Date.now() + kLongestWait;
+  while (!(await readPage(page, holds, argument))) {
+    if (Date.now() > deadline) {
+      throw new Error(`waited ${kLongestWait} ms in vain for ${holds}`);
+    }
+    await new Promise((resolve) => setTimeout(resolve, kPollMilliseconds));
+  }
+}
+
 // Opens the page and waits until it has left the loading state; page.messages
 // collects what the page prints to its console.
 export async function openPage(context, url) {
@@ -150,25 +203,26 @@ export async function openPage(context, url) {
   page.on('console', (message) => page.messages.push(message.text()));
   page.on('pageerror', (error) => page.messages.push(`page error: ${error.message}`));
   await page.goto(url);
-  await page.waitForFunction(() => document.body.dataset.state !== 'loading', null,
-                             { timeout: kLongestWait });
+  await waitUntil(page, () => document.body.dataset.state !== 'loading');
   return page;
 }
 
 export function pageState(page) {
-  return page.evaluate(() => document.body.dataset.state);
+  return readPage(page, () => document.body.dataset.state);
 }
 
 // Waits until the page has shown `count` more frames.
 export async function waitForFrames(page, count = 3) {
-  const start = await page.evaluate(() => window.__framesShown);
-  await page.waitForFunction((until) => window.__framesShown >= until, start + count,
-                             { timeout: kLongestWait });
+  const start = await readPage(page, () => window.__framesShown);
+  await waitUntil(page, (until) => window.__framesShown >= until, start + count);
 }
 
 // The field's box in CSS pixels of the page.
-export async function fieldBox(page) {
-  return page.locator('#canvas').boundingBox();
+export function fieldBox(page) {
+  return readPage(page, () => {
+    const { x, y, width, height } = document.getElementById('canvas').getBoundingClientRect();
+    return { x, y, width, height };
+  });
 }
 
 // The page point showing a field point ({ x, y } in world units).
@@ -180,13 +234,12 @@ export async function pagePoint(page, point) {
   };
 }
 
-// The field as the player sees it, in device pixels: { width, height, rgba },
-// after a fresh frame where the program runs.
+// The field as the program drew it, a texel per device pixel: { width,
+// height, rgba }, taken from the next frame where the program runs.
 export async function screenshotField(page) {
-  if (await pageState(page) === 'running') {
-    await waitForFrames(page, 2);
-  }
-  return decodePng(await page.screenshot({ type: 'png', clip: await fieldBox(page) }));
+  const running = await pageState(page) === 'running';
+  const dataUrl = await readPage(page, (afterFrame) => window.__copyField(afterFrame), running);
+  return decodePng(Buffer.from(dataUrl.slice(dataUrl.indexOf(',') + 1), 'base64'));
 }
 
 // Where a field point falls in a screenshot of the field, as fractions for colourAt.
@@ -242,11 +295,11 @@ export async function tap(page, point) {
 // The audio probe: what the page sends to its speakers between the two calls,
 // as { samples, rms, peak, fullScale } over both channels, full scale being 1.
 export function startListening(page) {
-  return page.evaluate(() => window.__audioProbe.start());
+  return readPage(page, () => window.__audioProbe.start());
 }
 
 export function stopListening(page) {
-  return page.evaluate(() => window.__audioProbe.stop());
+  return readPage(page, () => window.__audioProbe.stop());
 }
 
 // What the page sends in `milliseconds` of real time: nothing at all while
@@ -261,7 +314,6 @@ export async function listenFor(page, milliseconds) {
 // takes to deliver them.
 export async function hear(page, seconds) {
   await startListening(page);
-  await page.waitForFunction((wanted) => window.__audioProbe.secondsHeard() >= wanted, seconds,
-                             { timeout: kLongestWait });
+  await waitUntil(page, (wanted) => window.__audioProbe.secondsHeard() >= wanted, seconds);
   return stopListening(page);
 }

@@ -144,19 +144,22 @@ Texture makeGlyph() {
 
 // Each vertex carries its colour: legacy GL emulation garbles one set per quad.
 void drawQuad(const Rect& area, const float (&colour)[4]) {
+    struct Corner {
+        float x;
+        float y;
+        float s;
+        float t;
+    };
+    const Corner corners[] = {{area.left, area.bottom, 0.0f, 1.0f},
+                              {area.right, area.bottom, 1.0f, 1.0f},
+                              {area.right, area.top, 1.0f, 0.0f},
+                              {area.left, area.top, 0.0f, 0.0f}};
     glBegin(GL_QUADS);
-    glColor4fv(colour);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(area.left, area.bottom);
-    glColor4fv(colour);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(area.right, area.bottom);
-    glColor4fv(colour);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(area.right, area.top);
-    glColor4fv(colour);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(area.left, area.top);
+    for (const Corner& corner : corners) {
+        glColor4fv(colour);
+        glTexCoord2f(corner.s, corner.t);
+        glVertex2f(corner.x, corner.y);
+    }
     glEnd();
 }
 
