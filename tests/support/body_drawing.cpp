@@ -1,10 +1,26 @@
 #include "support/body_drawing.h"
 
+#include "world/planet.h"
+#include "world/ship.h"
+#include "world/sun.h"
+
 #include <GL/gl.h>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 #include <unistd.h>
+
+void drawBody(const Sun& sun) {
+    sun.draw();
+}
+
+void drawBody(const Ship& ship) {
+    ship.draw();
+}
+
+void drawBody(const Planet& planet) {
+    planet.draw();
+}
 
 WindowPixel windowPixelOf(float x, float y) {
     const WindowPoint point = projectToWindow(x, y);
