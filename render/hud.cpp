@@ -1,6 +1,6 @@
 #include "render/hud.h"
 
-#include "render/field_bounds.h"
+#include "world/field_bounds.h"
 #include "render/font.h"
 
 #include <GL/gl.h>

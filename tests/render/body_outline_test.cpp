@@ -106,7 +106,7 @@ protected:
 TEST_F(BodyOutline, EveryBodyShowsOpaqueOutToItsContactRadius) {
     std::array<Sun, 3> suns; // alone, half way to the other layer, on the other layer
     for (Sun& sun : suns) {
-        sun.load();
+        sun.start();
     }
     for (int step = 1; step <= kSunStepsToItsOtherLayer; ++step) {
         driveElapsedMilliseconds(kLoadedAt + step * kSunStepMs);
@@ -117,16 +117,13 @@ TEST_F(BodyOutline, EveryBodyShowsOpaqueOutToItsContactRadius) {
     }
     ASSERT_GT(suns[2].glowAlpha(), 0.99f);
     std::array<Ship, 2> ships; // the ship and its wreck
-    for (Ship& ship : ships) {
-        ship.load();
-    }
     ships[1].setDead(true);
     const float sizes[] = {4.0f, 10.0f, 3.0f, 10.0f, 3.0f, 7.5f}; // forming, formed, worn
     std::array<Planet, 6> planets;
     driveElapsedMilliseconds(kLoadedAt);
     for (std::size_t i = 0; i < planets.size(); ++i) {
         planets[i].setSize(sizes[i]);
-        planets[i].load();
+        planets[i].form();
     }
     planets[4].markHit();
     planets[5].markHit();
@@ -155,7 +152,7 @@ TEST_F(BodyOutline, EveryBodyShowsOpaqueOutToItsContactRadius) {
 TEST_F(BodyOutline, TheCheckSeesABodyCutShortAndASquaresCorners) {
     Planet planet;
     planet.setSize(4.0f);
-    planet.load();
+    planet.form();
     EXPECT_FALSE(showsOutTo([&] { drawBody(planet); }, planet.x(), planet.y(), 2.2f));
     const int square = newSpriteList();
     EXPECT_FALSE(showsOutTo([&] { drawSpriteList(square, 0.0f, 40.0f, 0.0f, 4.0f, 0.0f); }, 0.0f,

@@ -1,5 +1,6 @@
 #include "support/body_drawing.h"
 
+#include "render/world_painter.h"
 #include "world/planet.h"
 #include "world/ship.h"
 #include "world/sun.h"
@@ -10,16 +11,30 @@
 #include <stdexcept>
 #include <unistd.h>
 
+namespace {
+
+// Loaded with the pictures of the folder the first drawing is made from.
+const WorldPainter& painter() {
+    static WorldPainter* const loaded = [] {
+        auto* const painter = new WorldPainter();
+        painter->load();
+        return painter;
+    }();
+    return *loaded;
+}
+
+} // namespace
+
 void drawBody(const Sun& sun) {
-    sun.draw();
+    painter().drawSun(sun);
 }
 
 void drawBody(const Ship& ship) {
-    ship.draw();
+    painter().drawShip(ship);
 }
 
 void drawBody(const Planet& planet) {
-    planet.draw();
+    painter().drawPlanet(planet);
 }
 
 WindowPixel windowPixelOf(float x, float y) {
