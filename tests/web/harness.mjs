@@ -1,11 +1,12 @@
 // What every browser test shares: the page served on 127.0.0.1, Debian's
 // Chromium started headless on a fresh or a kept profile, waits on the page,
-// screenshots of the field, the mouse and touch at field coordinates, and a
+// pictures of the field, the mouse and touch at field coordinates, and a
 // probe on what the page sends to its speakers.
 //
-// Read the page through readPage and waitUntil, not page.evaluate or
-// locators: Playwright runs those as if the player had clicked, which lets
-// the page start its sound before any real click.
+// Read the page through readPage and waitUntil, and picture the field with
+// screenshotField, not with page.evaluate, locators or page.screenshot:
+// Playwright runs those as if the player had clicked, which lets the page
+// start its sound before any real click.
 import { mkdtemp, readFile, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
