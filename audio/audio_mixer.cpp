@@ -39,7 +39,7 @@ int bytesPerFrame() {
 
 } // namespace
 
-AudioMixer::AudioMixer() : limiter_(kOutputFrequency) {}
+AudioMixer::AudioMixer() : limiter_(kOutputFrequency, kOutputChannels) {}
 
 AudioMixer::~AudioMixer() {
     close();
@@ -70,7 +70,7 @@ bool AudioMixer::open() {
         return false;
     }
     sdl->Mix_AllocateChannels(0);
-    limiter_ = Limiter(kOutputFrequency);
+    limiter_ = Limiter(kOutputFrequency, kOutputChannels);
     sdl->Mix_SetPostMix(limitMix, &limiter_);
     open_ = true;
     return true;
@@ -233,8 +233,7 @@ int AudioMixer::playbackToTake(int effect) const {
 // was opened with.
 void AudioMixer::limitMix(void* limiter, unsigned char* stream, int length) {
     const int frames = length / static_cast<int>(sizeof(float) * kOutputChannels);
-    static_cast<Limiter*>(limiter)->process(reinterpret_cast<float*>(stream), frames,
-                                            kOutputChannels);
+    static_cast<Limiter*>(limiter)->process(reinterpret_cast<float*>(stream), frames);
 }
 
 // Runs on the mixer's thread for every block of a playback it mixes.

@@ -19,6 +19,10 @@ constexpr double kEffectLevelToleranceDb = 6.0;
 // The explosion's first 10 ms stand out from the wind by far more than its gusts.
 constexpr double kExplosionAboveWindDb = 10.0;
 constexpr double kFallBackGraceSeconds = 0.5;
+// A limited peak's top reaches the ceiling only for a sample or, on a slow
+// wave, the two beside it; a peak clamped flat sits there far longer.
+constexpr int kLongestRunOfAPeak = 3;
+constexpr double kPushedHarderDb = 3.0;
 constexpr double kWindWindowSeconds = 1.0;
 constexpr auto kWindGustCycle = milliseconds(3400);
 constexpr auto kSpinUpHold = milliseconds(3000);
@@ -75,8 +79,9 @@ TEST_F(HeardGame, SpinningUpIsOneWhirBelowFullScale) {
     EXPECT_NEAR(heard.levelDb(kSkipWhileTheWhirStarts), whirDb, kEffectLevelToleranceDb);
 }
 
-// The wreck stays in the sun, touching it on every frame.
-TEST_F(HeardGame, ADeathInTheSunExplodesOnceBelowFullScale) {
+// The wreck stays in the sun, touching it on every frame. Over the wind the
+// explosion's peaks pass the limiter's ceiling, and keep their shape under it.
+TEST_F(HeardGame, ADeathInTheSunExplodesOnceBelowFullScaleWithoutFlatTops) {
     const double windDb = decodeSoundFile(kWind).levelDb();
     const HeardSound explosion = decodeSoundFile(kExplosion);
     const double backToWind = explosion.seconds() + kFallBackGraceSeconds;
@@ -91,6 +96,9 @@ TEST_F(HeardGame, ADeathInTheSunExplodesOnceBelowFullScale) {
     ASSERT_GE(bang, 0.0) << "no explosion heard";
     ASSERT_GE(heard.seconds(), bang + backToWind + kWindWindowSeconds);
     EXPECT_EQ(heard.fullScaleSamples(), 0);
+    EXPECT_LE(heard.longestRunAtCeiling(), kLongestRunOfAPeak);
+    EXPECT_GT(heard.clampedFrameByFrame(kPushedHarderDb).longestRunAtCeiling(), kLongestRunOfAPeak)
+        << "the check must catch peaks clamped flat";
     EXPECT_NEAR(heard.levelDb(bang, bang + explosion.seconds()), explosion.levelDb(),
                 kEffectLevelToleranceDb);
     EXPECT_NEAR(heard.levelDb(bang + backToWind, bang + backToWind + kWindWindowSeconds), windDb,

@@ -2,6 +2,9 @@
 
 #include "polling.h"
 
+#include "audio/limiter.h"
+#include "support/ceiling_runs.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -18,6 +21,8 @@
 namespace {
 
 constexpr double kFullScale = 32768.0;
+// The sound server's conversion to 16 bits may round a sample at the ceiling either way.
+constexpr float kOneStep = 1.0f / 32768.0f;
 constexpr double kSilenceDb = -200.0;
 constexpr double kRiseWindowSeconds = 0.01;
 constexpr int kChannels = 2;
@@ -64,6 +69,14 @@ std::vector<std::int16_t> samplesIn(const std::string& file) {
     return samples;
 }
 
+std::vector<float> scaled(const std::vector<std::int16_t>& samples, float gain) {
+    std::vector<float> floats;
+    for (const std::int16_t sample : samples) {
+        floats.push_back(gain * static_cast<float>(sample / kFullScale));
+    }
+    return floats;
+}
+
 } // namespace
 
 double HeardSound::seconds() const {
@@ -92,6 +105,21 @@ int HeardSound::fullScaleSamples() const {
     return static_cast<int>(std::count_if(samples.begin(), samples.end(), [](std::int16_t s) {
         return s == INT16_MAX || s == INT16_MIN;
     }));
+}
+
+int HeardSound::longestRunAtCeiling() const {
+    return ::longestRunAtCeiling(scaled(samples, 1.0f), kChannels, Limiter::kCeiling, kOneStep);
+}
+
+HeardSound HeardSound::clampedFrameByFrame(double louderDb) const {
+    const auto louder = static_cast<float>(std::pow(10.0, louderDb / 20.0));
+    const std::vector<float> clamped = ::clampedFrameByFrame(scaled(samples, louder), kChannels,
+                                                             Limiter::kCeiling, kFramesPerSecond);
+    HeardSound heard;
+    for (const float sample : clamped) {
+        heard.samples.push_back(static_cast<std::int16_t>(std::lround(sample * kFullScale)));
+    }
+    return heard;
 }
 
 double HeardSound::firstRiseAbove(double level) const {

@@ -20,6 +20,12 @@ struct HeardSound {
     double levelDb(double from = 0.0, double to = 1e9) const;
     // Samples at the very top or bottom of the 16-bit range: where the sound clipped.
     int fullScaleSamples() const;
+    // The most consecutive samples of one channel at the limiter's ceiling, as
+    // 16 bits carry it: many in a row are a peak's top clamped flat.
+    int longestRunAtCeiling() const;
+    // This sound made `louderDb` louder and limited without look-ahead, its
+    // peaks clamped flat: what the measure above must catch.
+    HeardSound clampedFrameByFrame(double louderDb) const;
     // Start of the first 10 ms whose level rises above `levelDb`, or -1.
     double firstRiseAbove(double levelDb) const;
 };
