@@ -28,6 +28,11 @@ constexpr auto kWindGustCycle = milliseconds(3400);
 constexpr auto kSpinUpHold = milliseconds(3000);
 constexpr auto kSoundSettles = milliseconds(500); // the stream starting, the last whir fading
 constexpr double kSkipWhileTheWhirStarts = 0.3;
+constexpr auto kServerAway = milliseconds(2000);
+// Once its sound server is back, the game is heard again within this.
+constexpr double kBackWithinSeconds = 2.0;
+// Its quietest 10 ms are still far above silence.
+constexpr double kWindHeardBelowItsLevelDb = 15.0;
 
 const char* const kWind = VANTOREL_DATA_DIR "/sound/hollowwind.mp3";
 const char* const kWhir = VANTOREL_DATA_DIR "/sound/accelerate.mp3";
@@ -104,4 +109,34 @@ TEST_F(HeardGame, ADeathInTheSunExplodesOnceBelowFullScaleWithoutFlatTops) {
     EXPECT_NEAR(heard.levelDb(bang + backToWind, bang + backToWind + kWindWindowSeconds), windDb,
                 kAboutTheSameDb)
         << "the explosion should have ended " << backToWind << " s after it began";
+}
+
+// A sound server that goes away mid-game and comes back, as a desktop's does
+// when it restarts or a headset is switched: the game plays on in silence
+// meanwhile, and the wind returns without a restart. The recording starts as
+// soon as the server answers again.
+TEST_F(HeardGame, TheWindComesBackWhenTheSoundServerDoes) {
+    const double windDb = decodeSoundFile(kWind).levelDb();
+    const double gustCycleSeconds = kWindGustCycle.count() / 1000.0;
+    startPlaying();
+    server_.startRecording();
+    std::this_thread::sleep_for(kWindGustCycle);
+    const HeardSound before = server_.stopRecording();
+
+    server_.stop();
+    const RunningGame::Screenshot awayFrom = game_.screenshot();
+    std::this_thread::sleep_for(kServerAway);
+    EXPECT_NE(game_.screenshot().rgb, awayFrom.rgb) << "the field stood still without sound";
+    ASSERT_TRUE(server_.start()) << server_.log();
+    server_.startRecording();
+    std::this_thread::sleep_for(milliseconds(static_cast<int>(1000 * kBackWithinSeconds)) +
+                                kWindGustCycle);
+    const HeardSound after = server_.stopRecording();
+
+    EXPECT_NEAR(before.levelDb(), windDb, kAboutTheSameDb);
+    const double back = after.firstRiseAbove(windDb - kWindHeardBelowItsLevelDb);
+    ASSERT_GE(back, 0.0) << "nothing heard since the server came back";
+    EXPECT_LE(back, kBackWithinSeconds);
+    EXPECT_NEAR(after.levelDb(back, back + gustCycleSeconds), windDb, kAboutTheSameDb)
+        << "what came back is the wind, looping at its level";
 }

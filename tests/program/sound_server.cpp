@@ -155,6 +155,10 @@ HeardSound decodeSoundFile(const std::string& path) {
 SoundServer::SoundServer()
     : folder_(makePrivateFolder()), address_("PULSE_SERVER", "unix:" + path("native")),
       cookie_("PULSE_COOKIE", path("cookie")) {
+    start();
+}
+
+bool SoundServer::start() {
     ChildProcess::Launch server = writingInto(
         {"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
          "--realtime=no", "--high-priority=no",
@@ -167,11 +171,17 @@ SoundServer::SoundServer()
                           {"DBUS_SESSION_BUS_ADDRESS", "disabled:"}};
     server_.emplace(server);
     running_ = waitUntil([&] { return answers(); });
+    return running_;
+}
+
+void SoundServer::stop() {
+    stopWith(recorder_, SIGINT);
+    stopWith(server_, SIGTERM);
+    running_ = false;
 }
 
 SoundServer::~SoundServer() {
-    stopWith(recorder_, SIGINT);
-    stopWith(server_, SIGTERM);
+    stop();
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
 }

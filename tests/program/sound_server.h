@@ -44,6 +44,10 @@ public:
     SoundServer& operator=(const SoundServer&) = delete;
 
     bool isRunning() const { return running_; }
+    // Ends the server as a desktop's ends when it restarts: its clients lose it.
+    void stop();
+    // Starts it again on the same address; whether it answers.
+    bool start();
     // What went wrong while starting, from the server's own log.
     std::string log() const;
 
