@@ -2,6 +2,8 @@
 #include "program_harness.h"
 #include "sound_server.h"
 
+#include "render/tga_image.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -22,7 +24,10 @@ constexpr double kFallBackGraceSeconds = 0.5;
 // A limited peak's top reaches the ceiling only for a sample or, on a slow
 // wave, the two beside it; a peak clamped flat sits there far longer.
 constexpr int kLongestRunOfAPeak = 3;
+// The recording pushed this much past the ceiling and clamped flat fails that.
 constexpr double kPushedHarderDb = 3.0;
+constexpr auto kWhirOverTheExplosion = milliseconds(1500);
+constexpr double kEndPictureShown = 0.9; // share of the lose picture on screen
 constexpr double kWindWindowSeconds = 1.0;
 constexpr auto kWindGustCycle = milliseconds(3400);
 constexpr auto kSpinUpHold = milliseconds(3000);
@@ -84,9 +89,8 @@ TEST_F(HeardGame, SpinningUpIsOneWhirBelowFullScale) {
     EXPECT_NEAR(heard.levelDb(kSkipWhileTheWhirStarts), whirDb, kEffectLevelToleranceDb);
 }
 
-// The wreck stays in the sun, touching it on every frame. Over the wind the
-// explosion's peaks pass the limiter's ceiling, and keep their shape under it.
-TEST_F(HeardGame, ADeathInTheSunExplodesOnceBelowFullScaleWithoutFlatTops) {
+// The wreck stays in the sun, touching it on every frame.
+TEST_F(HeardGame, ADeathInTheSunExplodesOnceBelowFullScale) {
     const double windDb = decodeSoundFile(kWind).levelDb();
     const HeardSound explosion = decodeSoundFile(kExplosion);
     const double backToWind = explosion.seconds() + kFallBackGraceSeconds;
@@ -101,14 +105,35 @@ TEST_F(HeardGame, ADeathInTheSunExplodesOnceBelowFullScaleWithoutFlatTops) {
     ASSERT_GE(bang, 0.0) << "no explosion heard";
     ASSERT_GE(heard.seconds(), bang + backToWind + kWindWindowSeconds);
     EXPECT_EQ(heard.fullScaleSamples(), 0);
-    EXPECT_LE(heard.longestRunAtCeiling(), kLongestRunOfAPeak);
-    EXPECT_GT(heard.clampedFrameByFrame(kPushedHarderDb).longestRunAtCeiling(), kLongestRunOfAPeak)
-        << "the check must catch peaks clamped flat";
     EXPECT_NEAR(heard.levelDb(bang, bang + explosion.seconds()), explosion.levelDb(),
                 kEffectLevelToleranceDb);
     EXPECT_NEAR(heard.levelDb(bang + backToWind, bang + backToWind + kWindWindowSeconds), windDb,
                 kAboutTheSameDb)
         << "the explosion should have ended " << backToWind << " s after it began";
+}
+
+// The loudest moment a player meets: the ship explodes in the sun, and at once
+// a new ship is spun up, its whir over the explosion at its loudest and the
+// wind. The pile-up passes the limiter's ceiling, and its peaks keep their
+// shape under it; the same recording clamped flat is the check's negative control.
+TEST_F(HeardGame, AWhirOverAnExplosionKeepsItsPeaksUnderTheCeiling) {
+    TgaImage lose;
+    ASSERT_TRUE(lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false));
+    startPlaying();
+    server_.startRecording();
+    game_.click(windowX(kSunCentre.x), windowY(kSunCentre.y));
+    screenshotWhen(game_, [&](const RunningGame::Screenshot& shot) {
+        return shareOfEndPicture(shot, lose) > kEndPictureShown;
+    });
+    game_.click(windowX(kSunCentre.x), windowY(kSunCentre.y)); // plays again
+    game_.hold(windowX(kShipStartPoint.x), windowY(kShipStartPoint.y), kWhirOverTheExplosion);
+    const HeardSound heard = server_.stopRecording();
+
+    EXPECT_EQ(heard.fullScaleSamples(), 0);
+    EXPECT_GE(heard.longestRunAtCeiling(), 1) << "nothing reached the limiter's ceiling";
+    EXPECT_LE(heard.longestRunAtCeiling(), kLongestRunOfAPeak);
+    EXPECT_GT(heard.clampedFrameByFrame(kPushedHarderDb).longestRunAtCeiling(), kLongestRunOfAPeak)
+        << "the check must catch peaks clamped flat";
 }
 
 // A sound server that goes away mid-game and comes back, as a desktop's does
