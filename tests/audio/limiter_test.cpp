@@ -6,33 +6,24 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstddef>
 #include <vector>
 
 namespace {
 
 constexpr int kRate = 44100;
 constexpr int kChannels = 2;
-constexpr float kTwoPi = 6.2831853f;
 // Half a step of the 16-bit output: a sample this close to the ceiling is heard at it.
 constexpr float kHeardAtTheCeiling = 0.5f / 32768.0f;
 // Around a slow peak even an untouched wave spends up to three samples within that.
 constexpr int kLongestRunOfAPeak = 3;
-// The gain is back from a limited burst well before this.
-constexpr float kRecoveredAfterSeconds = 1.5f;
 
-int framesIn(float seconds) {
-    return static_cast<int>(seconds * static_cast<float>(kRate));
-}
-
-// A stereo tone, the right channel half as loud.
+// A stereo tone of `seconds`, the right channel half as loud.
 std::vector<float> tone(float amplitude, float hertz, float seconds) {
     std::vector<float> samples;
-    for (int frame = 0; frame < framesIn(seconds); ++frame) {
-        const float value =
-            amplitude * std::sin(kTwoPi * hertz * static_cast<float>(frame) / kRate);
-        samples.push_back(value);
-        samples.push_back(value / 2.0f);
+    for (int frame = 0; frame < static_cast<int>(seconds * kRate); ++frame) {
+        const float value = amplitude * std::sin(6.2831853f * hertz * static_cast<float>(frame) /
+                                                 static_cast<float>(kRate));
+        samples.insert(samples.end(), {value, value / 2.0f});
     }
     return samples;
 }
@@ -42,24 +33,16 @@ std::vector<float> limited(std::vector<float> samples, Limiter& limiter) {
     return samples;
 }
 
-// The output that `limiter` gives `mixed`, with its delay taken out.
-std::vector<float> heardInTime(const std::vector<float>& mixed, Limiter& limiter) {
-    const std::vector<float> heard = limited(mixed, limiter);
-    const auto delay = static_cast<std::ptrdiff_t>(limiter.latencyFrames() * kChannels);
-    return std::vector<float>(heard.begin() + delay, heard.end());
-}
-
-std::vector<float> withoutItsEnd(std::vector<float> mixed, const Limiter& limiter) {
-    mixed.resize(mixed.size() - static_cast<std::size_t>(limiter.latencyFrames() * kChannels));
-    return mixed;
+// `samples` as a limiter that leaves them alone gives them: the same, only later.
+std::vector<float> delayed(const std::vector<float>& samples, const Limiter& limiter) {
+    std::vector<float> later(static_cast<std::size_t>(limiter.latencyFrames() * kChannels), 0.0f);
+    later.insert(later.end(), samples.begin(), samples.end() - static_cast<long>(later.size()));
+    return later;
 }
 
 float loudest(const std::vector<float>& samples) {
-    float most = 0.0f;
-    for (const float sample : samples) {
-        most = std::max(most, std::fabs(sample));
-    }
-    return most;
+    const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
+    return std::max(-*low, *high);
 }
 
 int runAtCeiling(const std::vector<float>& samples) {
@@ -82,16 +65,16 @@ TEST(Limiter, KeepsEveryPileUpBelowFullScaleAndLeavesAFittingMixAlone) {
         const std::vector<float> mixed = tone(c.amplitude, 350.0f, 0.5f);
         Limiter limiter(kRate, kChannels);
 
-        const std::vector<float> heard = heardInTime(mixed, limiter);
+        const std::vector<float> heard = limited(mixed, limiter);
 
         EXPECT_LE(loudest(heard), Limiter::kCeiling + 1e-6f);
-        EXPECT_EQ(heard == withoutItsEnd(mixed, limiter), c.untouched);
+        EXPECT_EQ(heard == delayed(mixed, limiter), c.untouched);
     }
 }
 
 // The tops of limited peaks keep their shape: only the very top reaches the
-// ceiling, and the peaks still reach it, so the check below is not met by
-// turning everything down. The old clamp is the check's negative control.
+// ceiling, and the peaks still reach it, so the check is not met by turning
+// everything down. A clamp without look-ahead is the check's negative control.
 TEST(Limiter, PeaksReachTheCeilingWithoutFlatTops) {
     struct Case {
         float amplitude;
@@ -117,16 +100,16 @@ TEST(Limiter, PeaksReachTheCeilingWithoutFlatTops) {
 TEST(Limiter, TheGainComesBackToExactlyOneAfterABurst) {
     for (const float burst : {0.9f, 1.3f, 3.9f, 40.0f}) {
         SCOPED_TRACE(burst);
-        const std::vector<float> quiet = tone(0.5f, 350.0f, kRecoveredAfterSeconds);
+        const std::vector<float> quiet = tone(0.5f, 350.0f, 1.5f);
         Limiter limiter(kRate, kChannels);
         limited(tone(burst, 220.0f, 0.1f), limiter);
         EXPECT_LT(limiter.gain(), 1.0f);
 
-        const std::vector<float> heard = heardInTime(quiet, limiter);
+        const std::vector<float> heard = limited(quiet, limiter);
 
         EXPECT_EQ(limiter.gain(), 1.0f);
-        const std::size_t lastTenth = static_cast<std::size_t>(framesIn(0.1f) * kChannels);
+        const long lastTenth = kRate / 10 * kChannels;
         EXPECT_TRUE(std::equal(heard.end() - lastTenth, heard.end(),
-                               withoutItsEnd(quiet, limiter).end() - lastTenth));
+                               delayed(quiet, limiter).end() - lastTenth));
     }
 }

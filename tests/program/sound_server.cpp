@@ -111,15 +111,11 @@ int HeardSound::longestRunAtCeiling() const {
     return ::longestRunAtCeiling(scaled(samples, 1.0f), kChannels, Limiter::kCeiling, kOneStep);
 }
 
-HeardSound HeardSound::clampedFrameByFrame(double louderDb) const {
+int HeardSound::longestRunOnceClampedFlat(double louderDb) const {
     const auto louder = static_cast<float>(std::pow(10.0, louderDb / 20.0));
-    const std::vector<float> clamped = ::clampedFrameByFrame(scaled(samples, louder), kChannels,
-                                                             Limiter::kCeiling, kFramesPerSecond);
-    HeardSound heard;
-    for (const float sample : clamped) {
-        heard.samples.push_back(static_cast<std::int16_t>(std::lround(sample * kFullScale)));
-    }
-    return heard;
+    return ::longestRunAtCeiling(clampedFrameByFrame(scaled(samples, louder), kChannels,
+                                                     Limiter::kCeiling, kFramesPerSecond),
+                                 kChannels, Limiter::kCeiling, kOneStep);
 }
 
 double HeardSound::firstRiseAbove(double level) const {

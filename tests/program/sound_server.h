@@ -23,9 +23,9 @@ struct HeardSound {
     // The most consecutive samples of one channel at the limiter's ceiling, as
     // 16 bits carry it: many in a row are a peak's top clamped flat.
     int longestRunAtCeiling() const;
-    // This sound made `louderDb` louder and limited without look-ahead, its
-    // peaks clamped flat: what the measure above must catch.
-    HeardSound clampedFrameByFrame(double louderDb) const;
+    // The same once this sound is made `louderDb` louder and limited without
+    // look-ahead, its peaks clamped flat: what the measure must catch.
+    int longestRunOnceClampedFlat(double louderDb) const;
     // Start of the first 10 ms whose level rises above `levelDb`, or -1.
     double firstRiseAbove(double levelDb) const;
 };

@@ -8,14 +8,6 @@ namespace {
 
 constexpr float kRecoverySeconds = 0.15f;
 
-float loudestOf(const float* frame, int channels) {
-    float loudest = 0.0f;
-    for (int channel = 0; channel < channels; ++channel) {
-        loudest = std::max(loudest, std::fabs(frame[channel]));
-    }
-    return loudest;
-}
-
 } // namespace
 
 int longestRunAtCeiling(const std::vector<float>& interleaved, int channels, float ceiling,
@@ -36,16 +28,13 @@ std::vector<float> clampedFrameByFrame(std::vector<float> interleaved, int chann
                                        int framesPerSecond) {
     const float recovery =
         1.0f - std::exp(-1.0f / (kRecoverySeconds * static_cast<float>(framesPerSecond)));
+    const auto quieter = [](float a, float b) { return std::fabs(a) < std::fabs(b); };
     float gain = 1.0f;
-    for (std::size_t first = 0; first + static_cast<std::size_t>(channels) <= interleaved.size();
-         first += static_cast<std::size_t>(channels)) {
-        float* const frame = &interleaved[first];
-        const float loudest = loudestOf(frame, channels);
+    for (auto frame = interleaved.begin(); frame != interleaved.end(); frame += channels) {
+        const float loudest = std::fabs(*std::max_element(frame, frame + channels, quieter));
         const float allowed = loudest > ceiling ? ceiling / loudest : 1.0f;
         gain = allowed < gain ? allowed : gain + (allowed - gain) * recovery;
-        for (int channel = 0; channel < channels; ++channel) {
-            frame[channel] *= gain;
-        }
+        std::for_each(frame, frame + channels, [gain](float& sample) { sample *= gain; });
     }
     return interleaved;
 }
