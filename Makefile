@@ -55,7 +55,7 @@ build: configure
 
 build-asan:
 	cmake -S . -B build-asan $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DVANTOREL_SANITIZE=ON
-	cmake --build build-asan -j$(JOBS) --target vantorel_tests
+	cmake --build build-asan -j$(JOBS) --target vantorel_tests vantorel_rules_tests
 
 assets:
 	tools/install-deps.sh assets

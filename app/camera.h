@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/window_size.h"
-#include "render/field_bounds.h"
+#include "world/field_bounds.h"
 
 // The fixed perspective camera: it looks down -z at the play field on z = 0,
 // which exactly fills the window, 1024 by 768 unless the player asked for

@@ -321,7 +321,7 @@ CommandLine readCommandLine(int argc, char** argv) {
 
 std::string helpText(const Options& options) {
     std::string text = std::string("Usage: ") + kProgramName + " [OPTION]...\n" +
-                       "Form a solar system from drifting debris, and survive its planets.\n"
+                       "Form a solar system from scattered debris, and survive its planets.\n"
                        "\n"
                        "Controls: click to fly the ship there; hold the button on the ship to "
                        "spin it up\n"

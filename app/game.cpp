@@ -1,23 +1,22 @@
 #include "app/game.h"
 
 #include "app/camera.h"
-#include "app/game_screen.h"
 #include "app/record_keeper.h"
 #include "app/replay_recorder.h"
 #include "audio/sound_manager.h"
 #include "clock/elapsed_time.h"
-#include "render/field_bounds.h"
 #include "render/hud.h"
 #include "render/screen_set.h"
+#include "render/world_painter.h"
+#include "world/field_bounds.h"
+#include "world/game_rules.h"
+#include "world/game_screen.h"
 #include "world/world.h"
 
 #include <GL/glut.h>
 
-GameScreen currentScreen = GameScreen::Title;
-
 namespace {
 
-constexpr double kLongestFrameSeconds = 0.12;
 constexpr const char* kWindSound = "./sound/hollowwind.mp3";
 
 bool loadingFinished = false; // the singletons it fills are the process's own
@@ -35,9 +34,11 @@ void setFixedGlState() {
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-} // namespace
+void playWorldSound(SoundId id) {
+    getSoundManager().play(id);
+}
 
-Game::Game() : lastTimeMs_(elapsedMilliseconds()) {}
+} // namespace
 
 // Only what the first title frame needs; a font that cannot be read still ends
 // the program before anything shows.
@@ -47,7 +48,7 @@ bool Game::init() {
     screens.loadTitle();
     screens.setBounds(kFieldTop, kFieldRight, kFieldBottom, kFieldLeft);
     getHud().loadFont();
-    currentScreen = GameScreen::Title;
+    setSoundSink(playWorldSound);
     return true;
 }
 
@@ -62,44 +63,25 @@ void Game::finishLoading() {
     SoundManager& sound = getSoundManager();
     sound.load();
     sound.playStream(kWindSound);
-    getWorld().load();
-}
-
-void Game::tick() {
-    nowMs_ = elapsedMilliseconds();
-    delta_ = static_cast<double>(nowMs_ - lastTimeMs_) / 1000.0;
-    if (delta_ > kLongestFrameSeconds) {
-        // A stall (window drag, slow disk) must never become one huge simulation step.
-        delta_ = kLongestFrameSeconds;
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    }
-    lastTimeMs_ = nowMs_;
-}
-
-void Game::update(double dt) {
-    getWorld().update(static_cast<float>(dt));
+    getWorldPainter().load();
 }
 
 // The frame's one clock reading is taken here, and recorded with the input
 // that came before it.
 void Game::drawFrame() {
-    getReplayRecorder().recordFrame(takeElapsedMilliseconds());
+    ReplayRecorder& recorder = getReplayRecorder();
+    recorder.recordFrame(takeElapsedMilliseconds());
+    GameRules& rules = getGameRules();
+    rules.frame();
+    recorder.afterFrame(getWorld());
+    if (rules.stalled()) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
     glPushMatrix();
-    const bool playing = currentScreen == GameScreen::Playing;
-    if (playing && !playedLastFrame_) {
-        // The menus are drawn only when shown or exposed, so their last frame may
-        // be long past: play starts the clock afresh, not from the menus' time.
-        lastTimeMs_ = elapsedMilliseconds();
-    }
-    playedLastFrame_ = playing;
-    tick();
-    if (playing) {
-        update(delta_);
-    }
     drawScreen();
     glPopMatrix();
     finishLoading();
-    if (playing) {
+    if (currentScreen == GameScreen::Playing) {
         getScreenSet().releaseMenus(); // play never goes back to them
     }
 }
@@ -136,9 +118,12 @@ void Game::drawPlayFrame() {
     getCamera().apply();
     glDisable(GL_DEPTH_TEST);
     getScreenSet().drawBackdrop();
-    getWorld().draw();
-    getRecordKeeper().afterDraw(getWorld());
-    getHud().draw();
+    const World& world = getWorld();
+    getWorldPainter().draw(world);
+    getRecordKeeper().afterDraw(world);
+    Hud& hud = getHud();
+    hud.setPlanetsFormed(world.planetsFormed());
+    hud.draw();
     glEnable(GL_DEPTH_TEST);
 }
 

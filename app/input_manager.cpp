@@ -1,22 +1,17 @@
 #include "app/input_manager.h"
 
 #include "app/camera.h"
-#include "app/game_screen.h"
 #include "app/game_window.h"
 #include "app/replay_recorder.h"
-#include "world/world.h"
+#include "world/game_rules.h"
 
 #include <GL/glut.h>
 
 namespace {
 
-// freeglut reports the wheel as presses of these extra buttons.
-constexpr int kWheelUp = 3;
-constexpr int kWheelDown = 4;
-
-bool isWheel(int button) {
-    return button == kWheelUp || button == kWheelDown;
-}
+static_assert(GameRules::kLeftButton == GLUT_LEFT_BUTTON && GameRules::kPressed == GLUT_DOWN &&
+                  GameRules::kReleased == GLUT_UP,
+              "the rules number the mouse as GLUT does, and recordings keep GLUT's numbers");
 
 double clamped(double value, int limit) {
     if (value < 0.0) {
@@ -30,23 +25,6 @@ double clamped(double value, int limit) {
 
 constexpr unsigned char kEscape = 27;
 
-// A press on a menu screen moves on to the next one; returns whether it did.
-// The menus are still pictures, drawn only when asked for.
-bool advanceScreen() {
-    if (currentScreen == GameScreen::Title) {
-        currentScreen = GameScreen::Instructions;
-        glutPostRedisplay();
-        return true;
-    }
-    if (currentScreen == GameScreen::Instructions) {
-        currentScreen = GameScreen::Playing;
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glutPostRedisplay();
-        return true;
-    }
-    return false;
-}
-
 } // namespace
 
 void InputManager::onMotion(int x, int y) {
@@ -57,39 +35,17 @@ void InputManager::onPassiveMotion(int x, int y) {
     setPointer(x, y);
 }
 
+// The menus are still pictures, drawn only when asked for.
 void InputManager::onMouse(int button, int state, int, int) {
-    getReplayRecorder().recordButton(button, state, pointerX_, pointerY_);
-    applyButton(button, state);
-}
-
-void InputManager::applyButton(int button, int state) {
-    if (isWheel(button)) {
-        return; // scrolling neither skips the instructions nor steers
+    GameRules& rules = getGameRules();
+    getReplayRecorder().recordButton(button, state, rules.pointerX(), rules.pointerY());
+    const GameRules::Outcome outcome = rules.applyButton(button, state);
+    if (outcome == GameRules::Outcome::PlayBegan) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
-    if (state == GLUT_DOWN && advanceScreen()) {
-        return;
+    if (outcome != GameRules::Outcome::Nothing) {
+        glutPostRedisplay();
     }
-    if (spentOnRestart(button, state)) {
-        return;
-    }
-    const bool leftPressed = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN;
-    routeButton(pointerX_, pointerY_, leftPressed);
-}
-
-// The click that restarts a game is used up by the restart: its release must not
-// steer the new ship, whether it comes before or after the restart. A left press
-// starts a click afresh, in case a release was never delivered.
-bool InputManager::spentOnRestart(int button, int state) {
-    if (button != GLUT_LEFT_BUTTON) {
-        return false;
-    }
-    if (state == GLUT_DOWN) {
-        restartClickHeld_ = getWorld().isGameOver();
-        return false;
-    }
-    const bool spent = restartClickHeld_;
-    restartClickHeld_ = false;
-    return spent;
 }
 
 // Keys play no part in the game; Escape only takes a full screen window back.
@@ -116,28 +72,21 @@ void InputManager::setPointer(double x, double y) {
     const float dy = static_cast<float>(y - halfHeight);
     const double nx = static_cast<double>(dx) / halfHeight;
     const double ny = -static_cast<double>(dy) / halfHeight;
-    pointerX_ = static_cast<float>(camera.halfHeight() * nx - camera.viewX());
-    pointerY_ = static_cast<float>(camera.halfHeight() * ny - camera.viewY());
-    getReplayRecorder().recordPointer(pointerX_, pointerY_);
+    const float fieldX = static_cast<float>(camera.halfHeight() * nx - camera.viewX());
+    const float fieldY = static_cast<float>(camera.halfHeight() * ny - camera.viewY());
+    getGameRules().setPointer(fieldX, fieldY);
+    getReplayRecorder().recordPointer(fieldX, fieldY);
 }
 
-void InputManager::placePointer(float x, float y) {
-    pointerX_ = x;
-    pointerY_ = y;
+float InputManager::pointerX() const {
+    return getGameRules().pointerX();
+}
+
+float InputManager::pointerY() const {
+    return getGameRules().pointerY();
 }
 
 InputManager& getInputManager() {
     static InputManager* const input = new InputManager();
     return *input;
-}
-
-void routeButton(float worldX, float worldY, bool leftPressed) {
-    World& world = getWorld();
-    if (world.isGameOver()) {
-        world.setRestartRequested(leftPressed);
-        return;
-    }
-    Ship& ship = world.ship();
-    ship.setButtonHeld(leftPressed);
-    ship.setTarget(worldX, worldY);
 }

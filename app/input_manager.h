@@ -1,7 +1,7 @@
 #pragma once
 
-// Mouse input: the pointer in world units, the screen sequence, and every other
-// button event routed to the ship or, once a game is over, to its restart. The
+// Mouse input from the window: the pointer mapped from window pixels to field
+// units, recorded, and handed with every button event to the game's rules. The
 // wheel and the keyboard are not used: their events do nothing, but for Escape,
 // which leaves full screen.
 class InputManager {
@@ -14,25 +14,10 @@ public:
     void onSpecial(int key, int x, int y);
     void onSpecialUp(int key, int x, int y);
 
+    // The pointer at window pixel (x, y), in field units.
     void setPointer(double x, double y);
-    // A replay gives back the pointer in field units, past the window's mapping,
-    // and its button events; a recording gets both from the calls above.
-    void placePointer(float x, float y);
-    void applyButton(int button, int state);
-    float pointerX() const { return pointerX_; }
-    float pointerY() const { return pointerY_; }
-
-private:
-    bool spentOnRestart(int button, int state);
-
-    float pointerX_ = 0.0f;
-    float pointerY_ = 0.0f;
-    // The left button went down to restart a finished game and is not up yet.
-    bool restartClickHeld_ = false;
+    float pointerX() const;
+    float pointerY() const;
 };
 
 InputManager& getInputManager();
-
-// Hands a button event to the world: a restart request while the game is over,
-// otherwise the ship's button state and target.
-void routeButton(float worldX, float worldY, bool leftPressed);

@@ -2,7 +2,6 @@
 
 #include "app/camera.h"
 #include "app/game.h"
-#include "app/game_screen.h"
 #include "app/game_window.h"
 #include "app/input_manager.h"
 #include "app/record_keeper.h"
@@ -12,6 +11,8 @@
 #include "clock/elapsed_time.h"
 #include "math/numeric.h"
 #include "records/record_store.h"
+#include "world/game_rules.h"
+#include "world/game_screen.h"
 #include "world/world.h"
 #include "world/world_digest.h"
 
@@ -140,6 +141,7 @@ int runProgram(int argc, char** argv, const Options& options) {
     } else {
         registerCallbacks();
         getReplayRecorder().start(randomSeed(), takeElapsedMilliseconds());
+        getGameRules().start();
     }
     getGame().init();
     if (options.keepRecords) {

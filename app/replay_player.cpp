@@ -1,13 +1,11 @@
 #include "app/replay_player.h"
 
 #include "app/game.h"
-#include "app/input_manager.h"
-#include "app/replay_reader.h"
 #include "app/version.h"
 #include "clock/elapsed_time.h"
-#include "math/numeric.h"
+#include "replay/replay_reader.h"
+#include "world/game_rules.h"
 #include "world/world.h"
-#include "world/world_digest.h"
 
 #include <GL/freeglut.h>
 
@@ -24,13 +22,6 @@ constexpr std::chrono::milliseconds kLongestLag{250};
 // A fast replay that did not end where its recording did.
 constexpr int kEndedElsewhereStatus = 1;
 
-const char* outcomeName(const World& world) {
-    if (world.showsWin()) {
-        return "won";
-    }
-    return world.showsLoss() ? "lost" : "unfinished";
-}
-
 } // namespace
 
 std::string ReplayPlayer::load(const std::string& path, bool fast) {
@@ -45,14 +36,13 @@ std::string ReplayPlayer::load(const std::string& path, bool fast) {
     return {};
 }
 
-void ReplayPlayer::begin() const {
-    seedRandom(replay_.seed);
-    driveElapsedMilliseconds(replay_.startMs);
-    takeElapsedMilliseconds();
+void ReplayPlayer::begin() {
+    run_.emplace(replay_, getGameRules());
+    run_->begin();
 }
 
 void ReplayPlayer::advance() {
-    if (!prepareNextFrame()) {
+    if (!run_->prepareNextFrame()) {
         end();
         return;
     }
@@ -74,26 +64,14 @@ void ReplayPlayer::show() {
     }
 }
 
-bool ReplayPlayer::prepareNextFrame() {
-    while (next_ < replay_.steps.size()) {
-        const ReplayStep& step = replay_.steps[next_++];
-        if (step.kind == ReplayStep::Kind::Frame) {
-            frameMs_ = step.clockMs;
-            driveElapsedMilliseconds(frameMs_);
-            return true;
-        }
-        feed(step);
-    }
-    return false;
-}
-
 void ReplayPlayer::waitForFrame() {
     const Clock::time_point now = Clock::now();
-    const auto sinceAnchor = std::chrono::milliseconds(frameMs_ - anchorMs_);
+    const int frameMs = run_->frameMs();
+    const auto sinceAnchor = std::chrono::milliseconds(millisecondsBetween(anchorMs_, frameMs));
     if (!anchored_ || now - (anchor_ + sinceAnchor) > kLongestLag) {
         anchored_ = true;
         anchor_ = now;
-        anchorMs_ = frameMs_;
+        anchorMs_ = frameMs;
         return;
     }
     std::this_thread::sleep_until(anchor_ + sinceAnchor);
@@ -103,47 +81,16 @@ void ReplayPlayer::waitForFrame() {
 // recorded pace stays on its last frame, and speaks only of a different end.
 void ReplayPlayer::end() {
     glutIdleFunc(nullptr);
-    const Ending ending = finish();
-    const std::string line = outcome(ending);
+    const ReplayRun::Ending ending = run_->finish();
+    const std::string line = outcomeText(getWorld()) + "; " +
+                             comparisonText(ending, run_->firstDifferingSecond()) + "\n";
     if (fast_) {
         std::fputs(line.c_str(), stdout);
         std::fflush(stdout);
-        std::exit(ending == Ending::Elsewhere ? kEndedElsewhereStatus : 0);
+        std::exit(ending == ReplayRun::Ending::Elsewhere ? kEndedElsewhereStatus : 0);
     }
-    if (ending == Ending::Elsewhere) {
+    if (ending == ReplayRun::Ending::Elsewhere) {
         std::fprintf(stderr, "%s: %s", kProgramName, line.c_str());
-    }
-}
-
-ReplayPlayer::Ending ReplayPlayer::finish() {
-    while (next_ < replay_.steps.size()) {
-        feed(replay_.steps[next_++]);
-    }
-    if (!replay_.finalDigest) {
-        return Ending::NothingToCompare;
-    }
-    return *replay_.finalDigest == worldDigest(getWorld()) ? Ending::AsRecorded : Ending::Elsewhere;
-}
-
-std::string ReplayPlayer::outcome(Ending ending) const {
-    const World& world = getWorld();
-    const char* const state = ending == Ending::AsRecorded ? "the final state is the recorded one"
-                              : ending == Ending::Elsewhere
-                                  ? "the final state differs from the recorded one"
-                                  : "the recording holds no final state to compare";
-    char line[256];
-    const int planets = world.planetsFormed();
-    std::snprintf(line, sizeof line, "%s: %d %s formed in %.2f s of game time; %s\n",
-                  outcomeName(world), planets, planets == 1 ? "planet" : "planets",
-                  world.gameSeconds(), state);
-    return line;
-}
-
-void ReplayPlayer::feed(const ReplayStep& step) const {
-    InputManager& input = getInputManager();
-    input.placePointer(step.x, step.y);
-    if (step.kind == ReplayStep::Kind::Button) {
-        input.applyButton(step.button, step.state);
     }
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/replay.h"
+#include "replay/replay.h"
+#include "replay/replay_run.h"
 
 #include <chrono>
-#include <cstddef>
+#include <optional>
 #include <string>
 
 // Plays a recorded game back on the real game: the recorded seed, clock
@@ -14,9 +15,6 @@
 class ReplayPlayer {
 public:
     using Clock = std::chrono::steady_clock;
-    // Where the game stands after the last frame and the events recorded
-    // after it, against where the recorded one ended.
-    enum class Ending { AsRecorded, Elsewhere, NothingToCompare };
 
     // Reads the recording from `path`; why it cannot be played, or empty.
     std::string load(const std::string& path, bool fast);
@@ -25,7 +23,7 @@ public:
     const std::string& notice() const { return notice_; }
 
     // The recorded seed and start-up clock reading; before the game loads.
-    void begin() const;
+    void begin();
     // The idle callback: readies the next frame and asks for it to be shown;
     // after the last, says how the game ended (and a fast replay ends the program).
     void advance();
@@ -34,20 +32,15 @@ public:
     void show();
 
 private:
-    bool prepareNextFrame();
     void waitForFrame();
     void end();
-    Ending finish();
-    std::string outcome(Ending ending) const;
-    void feed(const ReplayStep& step) const;
 
     Replay replay_;
+    std::optional<ReplayRun> run_;
     bool loaded_ = false;
     bool fast_ = false;
     std::string notice_;
-    std::size_t next_ = 0;
     bool frameDue_ = false;
-    int frameMs_ = 0;
     bool anchored_ = false;
     Clock::time_point anchor_{};
     int anchorMs_ = 0;

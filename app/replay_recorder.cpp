@@ -1,7 +1,9 @@
 #include "app/replay_recorder.h"
 
-#include "app/replay_format.h"
 #include "app/version.h"
+#include "clock/elapsed_time.h"
+#include "replay/replay_format.h"
+#include "world/world_digest.h"
 
 #include <cerrno>
 #include <cstring>
@@ -44,8 +46,10 @@ void ReplayRecorder::start(unsigned seed, int startMs) {
     std::fputs(version.c_str(), file_.get());
     writeLittleEndian(seed, 4);
     writeLittleEndian(static_cast<std::uint32_t>(startMs), 4);
+    startMs_ = startMs;
     lastClockMs_ = startMs;
     lastFlushMs_ = startMs;
+    lastCheckpointSecond_ = 0;
     flush();
 }
 
@@ -77,10 +81,24 @@ void ReplayRecorder::recordFrame(int clockMs) {
     writeByte(kFrameTag);
     writeVarint(zigzag(static_cast<std::int64_t>(clockMs) - lastClockMs_));
     lastClockMs_ = clockMs;
-    if (clockMs - lastFlushMs_ >= kFlushEveryMs) {
+    if (millisecondsBetween(lastFlushMs_, clockMs) >= kFlushEveryMs) {
         lastFlushMs_ = clockMs;
         flush();
     }
+}
+
+void ReplayRecorder::afterFrame(const World& world) {
+    if (!recording()) {
+        return;
+    }
+    const int second = millisecondsBetween(startMs_, lastClockMs_) / kCheckpointEveryMs;
+    if (second <= lastCheckpointSecond_) {
+        return;
+    }
+    lastCheckpointSecond_ = second;
+    writeByte(kCheckpointTag);
+    writeVarint(static_cast<std::uint64_t>(second));
+    writeLittleEndian(worldDigest(world), 8);
 }
 
 void ReplayRecorder::finish(std::uint64_t stateDigest) {

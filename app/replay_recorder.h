@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
-// Writes the game into a replay file as it is played (see app/replay_format.h):
+// Writes the game into a replay file as it is played (see replay/replay_format.h):
 // the pointer in field units and every button event as the input manager gets
 // them, and each frame's clock reading. What is written is flushed at least
 // once a second of the game's clock, so that a crash or a kill loses at most
 // the last second. Until a file is opened, every call does nothing.
+class World;
+
 class ReplayRecorder {
 public:
     // Opens `path` for writing; why it cannot be, or empty.
@@ -24,6 +26,10 @@ public:
     void recordPointer(float x, float y);
     void recordButton(int button, int state, float x, float y);
     void recordFrame(int clockMs);
+    // After the frame has run: the first frame at or past a whole second of
+    // the clock since the start leaves the world's digest, so that a replay
+    // that parts from its recording is caught to the second.
+    void afterFrame(const World& world);
     // The end of the recording: the state the game ended in, then the file is closed.
     void finish(std::uint64_t stateDigest);
 
@@ -48,8 +54,10 @@ private:
     // Several moves between two frames leave only the last one that matters.
     std::optional<Point> pendingPointer_;
     std::optional<Point> writtenPointer_;
+    int startMs_ = 0;
     int lastClockMs_ = 0;
     int lastFlushMs_ = 0;
+    int lastCheckpointSecond_ = 0;
 };
 
 ReplayRecorder& getReplayRecorder();

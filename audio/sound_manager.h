@@ -1,18 +1,9 @@
 #pragma once
 
 #include "audio/audio_mixer.h"
+#include "world/sound_sink.h"
 
 #include <optional>
-
-// Effect ids, as the callers pass them to SoundManager::play.
-enum SoundId : int {
-    ShipExplode = 1,
-    Form = 2,
-    Accelerate = 3,
-    Spin = 4,
-    Impact = 5,
-    PlanetExplosion = 6,
-};
 
 // The six effects by id and the one looping background sound. Nothing here
 // checks whether a sound was heard: without a device or a file the game plays

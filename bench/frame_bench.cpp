@@ -1,8 +1,8 @@
 #include "app/camera.h"
 #include "app/game.h"
-#include "app/game_screen.h"
 #include "render/sprite_list.h"
 #include "render/texture_manager.h"
+#include "world/game_screen.h"
 #include "world/world.h"
 
 #include <GL/glut.h>
@@ -35,7 +35,7 @@ void playFrame(benchmark::State& state) {
         planet->setY(12.0f);
         planet->computePolarAngle(x, 12.0f);
         planet->setSize(5.0f);
-        planet->load();
+        planet->form();
     }
     world.ship().setX(-48.0f);
     world.ship().setY(73.0f);

@@ -1,6 +1,4 @@
 #include "clock/elapsed_time.h"
-#include "render/field_bounds.h"
-#include "render/screen_set.h"
 #include "world/world.h"
 
 #include <benchmark/benchmark.h>
@@ -20,15 +18,14 @@ void addPlanets(World& world, int count) {
         planet->setY(y);
         planet->computePolarAngle(x, y);
         planet->setSize(4.0f + static_cast<float>(i % 7));
-        planet->load();
+        planet->form();
     }
 }
 
 void worldUpdate(benchmark::State& state) {
     driveElapsedMilliseconds(0);
-    getScreenSet().setBounds(kFieldTop, kFieldRight, kFieldBottom, kFieldLeft);
     World world;
-    world.load();
+    world.begin();
     addPlanets(world, static_cast<int>(state.range(0)));
     world.ship().setX(-48.0f);
     world.ship().setY(73.0f);

@@ -2,10 +2,10 @@
 // recording would. Whatever it accepts must hold only what the game can be
 // fed: a clock that never runs backwards, buttons GLUT can report, a pointer on
 // the field, and whole frames.
-#include "app/replay_format.h"
-#include "app/replay_reader.h"
 #include "app/version.h"
-#include "render/field_bounds.h"
+#include "replay/replay_format.h"
+#include "replay/replay_reader.h"
+#include "world/field_bounds.h"
 
 #include <cmath>
 #include <cstddef>

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -16,11 +16,14 @@ namespace {
 constexpr const char* kAppFolder = "vantorel";
 constexpr const char* kDataHomeBelowHome = "/.local/share";
 constexpr const char* kFileName = "records";
-constexpr const char* kTemporaryName = "records.tmp";
 constexpr const char* kLockName = "records.lock";
-constexpr const char* kBadName = "records.bad";
-constexpr const char* kOlderBadName = "records.bad.1";
-constexpr mode_t kFileMode = 0644;
+constexpr const char* kTemporarySuffix = ".tmp";
+constexpr const char* kMovedAsideSuffix = ".bad";
+// Owner-only, as the XDG base directory rules ask of the folders, and as a new
+// file is made: a player who wants more opens it up, and a save keeps that.
+constexpr mode_t kFolderMode = 0700;
+constexpr mode_t kNewFileMode = 0600;
+constexpr mode_t kPermissionBits = 0777;
 constexpr auto kLockRetryInterval = std::chrono::milliseconds(10);
 
 void complain(const std::string& text) {
@@ -72,7 +75,7 @@ private:
 class FolderLock {
 public:
     FolderLock(const std::string& path, std::chrono::milliseconds patience)
-        : file_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, kFileMode)) {
+        : file_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, kNewFileMode)) {
         if (!file_.isOpen()) {
             problem_ = reasonOf(errno);
             return;
@@ -142,13 +145,239 @@ void flushFolder(const std::string& folder) {
     }
 }
 
-} // namespace
+// Makes `path` and every folder above it that is missing; 0, or the error of
+// the step that failed.
+int makeFolders(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        if (::mkdir(path.substr(0, slash).c_str(), kFolderMode) != 0 && errno != EEXIST) {
+            return errno;
+        }
+        if (slash == std::string::npos) {
+            break;
+        }
+    }
+    struct stat made {};
+    if (::stat(path.c_str(), &made) != 0) {
+        return errno;
+    }
+    return S_ISDIR(made.st_mode) ? 0 : ENOTDIR;
+}
 
-struct RecordStore::Found {
-    ParsedRecords parsed;
-    // The file is there and is no record: it is to be moved aside.
-    bool damaged = false;
+bool canWriteIn(const std::string& folder) {
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+// Renames `from` to `to` unless something is there already (EEXIST). Where the
+// file system cannot rename that way, the name is looked at first: under the
+// lock only the player could take it in between.
+bool renameUnlessTaken(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL) {
+        return false;
+    }
+    struct stat taken {};
+    if (::lstat(to.c_str(), &taken) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+// The mode a new file takes: that of the file it replaces, else owner-only.
+mode_t modeToKeep(const std::string& path) {
+    struct stat kept {};
+    return ::stat(path.c_str(), &kept) == 0 ? (kept.st_mode & kPermissionBits) : kNewFileMode;
+}
+
+// Where the records are read and written: the file in the records folder or,
+// when that is a symbolic link, the file the link leads to, in its own folder.
+struct Place {
+    std::string folder;
+    std::string name;
+
+    std::string path() const { return folder + "/" + name; }
+    std::string withSuffix(const std::string& suffix) const { return path() + suffix; }
 };
+
+Place placeOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return Place{path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// The file a link leads to, every link on the way followed; nothing (errno
+// says why) when it leads to none.
+std::optional<std::string> linkedPath(const std::string& link) {
+    char* const resolved = ::realpath(link.c_str(), nullptr);
+    if (!resolved) {
+        return std::nullopt;
+    }
+    const std::string path(resolved);
+    std::free(resolved);
+    return path;
+}
+
+std::string brokenLinkProblem(int error) {
+    if (error == ENOENT) {
+        return "a link to a missing file";
+    }
+    if (error == ELOOP) {
+        return "a link that loops";
+    }
+    return "a link that cannot be followed: " + reasonOf(error);
+}
+
+// The records as found at their place.
+struct Found {
+    enum class State {
+        readable,      // parsed.records holds them: an empty record where there is no file yet
+        unreadableNow, // a trouble of the moment: left where it is, to be read later
+        damaged,       // no record: to be moved aside
+        leftAlone,     // a newer version's file, or a link to no file: never changed
+    };
+
+    State state;
+    ParsedRecords parsed;
+    Place place;
+};
+
+Found readable(Records records, Place place) {
+    return Found{Found::State::readable, ParsedRecords{records, ""}, std::move(place)};
+}
+
+Found refused(Found::State state, std::string problem, Place place) {
+    return Found{state, ParsedRecords{std::nullopt, std::move(problem)}, std::move(place)};
+}
+
+Found troubleReading(int error, Place place) {
+    return refused(isPassingTrouble(error) ? Found::State::unreadableNow : Found::State::damaged,
+                   reasonOf(error), std::move(place));
+}
+
+// Non-blocking, so that a pipe put in the file's place cannot stall the game.
+// Behind a link only a plain file is the records': anything else is the
+// player's own, and never moved.
+Found readAt(Place place, bool behindLink) {
+    const FileDescriptor file(::open(place.path().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!file.isOpen()) {
+        return errno == ENOENT ? readable(Records{}, std::move(place))
+                               : troubleReading(errno, std::move(place));
+    }
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0) {
+        return troubleReading(errno, std::move(place));
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return behindLink ? refused(Found::State::leftAlone, "a link to something not a file",
+                                    std::move(place))
+                          : refused(Found::State::damaged, "not a plain file", std::move(place));
+    }
+    std::string text;
+    if (!readUpTo(file.get(), kLargestRecordsFile + 1, text)) {
+        return troubleReading(errno, std::move(place));
+    }
+    ParsedRecords parsed = parseRecords(text);
+    const Found::State state = parsed.records ? Found::State::readable
+                               : parsed.newer ? Found::State::leftAlone
+                                              : Found::State::damaged;
+    return Found{state, std::move(parsed), std::move(place)};
+}
+
+Found find(const std::string& folder) {
+    Place own{folder, kFileName};
+    struct stat entry {};
+    if (::lstat(own.path().c_str(), &entry) != 0) {
+        return errno == ENOENT ? readable(Records{}, std::move(own))
+                               : troubleReading(errno, std::move(own));
+    }
+    if (!S_ISLNK(entry.st_mode)) {
+        return readAt(std::move(own), false);
+    }
+    const std::optional<std::string> linked = linkedPath(own.path());
+    if (!linked) {
+        return refused(Found::State::leftAlone, brokenLinkProblem(errno), std::move(own));
+    }
+    return readAt(placeOf(*linked), true);
+}
+
+std::string leftAloneLine(const Found& found, const std::string& consequence) {
+    return "the records in " + found.place.path() + " are left as they are (" +
+           found.parsed.problem + "), " + consequence;
+}
+
+// Writes the whole file aside and renames it over the old one. Whatever
+// carries the temporary name is a leftover of a save killed before its rename
+// (saves hold the lock) or was put there: it is removed, never written through.
+bool replaceFile(const Place& place, const std::string& text) {
+    const std::string temporary = place.withSuffix(kTemporarySuffix);
+    ::unlink(temporary.c_str());
+    FileDescriptor file(::open(temporary.c_str(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kNewFileMode));
+    const bool saved = file.isOpen() && ::fchmod(file.get(), modeToKeep(place.path())) == 0 &&
+                       writeAll(file.get(), text) && ::fsync(file.get()) == 0 && file.close() &&
+                       ::rename(temporary.c_str(), place.path().c_str()) == 0;
+    if (!saved) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        complain("could not save the records in " + place.folder + " (" + reasonOf(error) +
+                 "), will try again after the next game");
+        return false;
+    }
+    flushFolder(place.folder);
+    return true;
+}
+
+std::string movedAsideName(const Place& place, int number) {
+    const std::string name = place.name + kMovedAsideSuffix;
+    return number == 0 ? name : name + "." + std::to_string(number);
+}
+
+// Moves the damaged file to the first free name, so that none moved aside
+// before is ever lost, and begins a new record in its place.
+bool moveAside(const Found& found) {
+    const Place& place = found.place;
+    const std::string couldNotRead =
+        "the records in " + place.path() + " could not be read (" + found.parsed.problem + ")";
+    std::string trouble = movedAsideName(place, 0) + " to " +
+                          movedAsideName(place, RecordStore::kLastMovedAsideNumber) +
+                          " are all taken";
+    for (int number = 0; number <= RecordStore::kLastMovedAsideNumber; ++number) {
+        const std::string name = movedAsideName(place, number);
+        if (renameUnlessTaken(place.path(), place.folder + "/" + name)) {
+            complain(couldNotRead + ", moved aside to " + name + ", starting an empty record");
+            replaceFile(place, recordsText(Records{}));
+            return true;
+        }
+        if (errno != EEXIST) {
+            trouble = reasonOf(errno);
+            break;
+        }
+    }
+    complain(couldNotRead + " nor moved aside (" + trouble + "), keeping no records");
+    return false;
+}
+
+// Under the lock, so that a file another game has just saved is not taken for
+// the bad one it replaced. Nothing when the record cannot be had now.
+std::optional<Records> recordUnderLock(const Found& found) {
+    switch (found.state) {
+    case Found::State::readable:
+        return found.parsed.records;
+    case Found::State::unreadableNow:
+        complain("the records in " + found.place.path() + " cannot be read now (" +
+                 found.parsed.problem + ")");
+        return std::nullopt;
+    case Found::State::leftAlone:
+        complain(leftAloneLine(found, "not saving"));
+        return std::nullopt;
+    case Found::State::damaged:
+        break;
+    }
+    return moveAside(found) ? std::optional<Records>(Records{}) : std::nullopt;
+}
+
+} // namespace
 
 std::string recordsFolder() {
     const char* const dataHome = std::getenv("XDG_DATA_HOME");
@@ -166,118 +395,78 @@ RecordStore::RecordStore(std::string folder, std::chrono::milliseconds lockPatie
     : folder_(std::move(folder)), lockPatience_(lockPatience) {}
 
 std::string RecordStore::filePath() const {
-    return pathOf(kFileName);
-}
-
-std::string RecordStore::pathOf(const char* name) const {
-    return folder_ + "/" + name;
+    return folder_ + "/" + kFileName;
 }
 
 bool RecordStore::prepare() const {
+    constexpr const char* kWithout = "playing without records";
     if (folder_.empty()) {
-        complain("no folder for the records (neither XDG_DATA_HOME nor HOME is set), "
-                 "playing without records");
+        complain("no folder for the records (neither XDG_DATA_HOME nor HOME is set), " +
+                 std::string(kWithout));
         return false;
     }
-    std::error_code error;
-    std::filesystem::create_directories(folder_, error);
-    if (error) {
-        complain("cannot make " + folder_ + " (" + error.message() + "), playing without records");
+    if (const int error = makeFolders(folder_)) {
+        complain("cannot make " + folder_ + " (" + reasonOf(error) + "), " + kWithout);
         return false;
     }
     const FileDescriptor lockFile(
-        ::open(pathOf(kLockName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, kFileMode));
-    if (!lockFile.isOpen() || ::access(folder_.c_str(), W_OK | X_OK) != 0) {
-        complain("cannot write in " + folder_ + " (" + reasonOf(errno) +
-                 "), playing without records");
+        ::open((folder_ + "/" + kLockName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, kNewFileMode));
+    if (!lockFile.isOpen() || !canWriteIn(folder_)) {
+        complain("cannot write in " + folder_ + " (" + reasonOf(errno) + "), " + kWithout);
+        return false;
+    }
+    const Found found = find(folder_);
+    if (found.state == Found::State::leftAlone) {
+        complain(leftAloneLine(found, kWithout));
+        return false;
+    }
+    if (!canWriteIn(found.place.folder)) {
+        complain("cannot write in " + found.place.folder + " (" + reasonOf(errno) + "), " +
+                 kWithout);
         return false;
     }
     return true;
-}
-
-RecordStore::Found RecordStore::troubleReading(int error) {
-    return Found{ParsedRecords{std::nullopt, reasonOf(error)}, !isPassingTrouble(error)};
-}
-
-// Non-blocking, so that a pipe put in the file's place cannot stall the game.
-RecordStore::Found RecordStore::find() const {
-    const FileDescriptor file(::open(filePath().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!file.isOpen()) {
-        return errno == ENOENT ? Found{ParsedRecords{Records{}, ""}, false} : troubleReading(errno);
-    }
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0) {
-        return troubleReading(errno);
-    }
-    if (!S_ISREG(status.st_mode)) {
-        return Found{ParsedRecords{std::nullopt, "not a plain file"}, true};
-    }
-    std::string text;
-    if (!readUpTo(file.get(), kLargestRecordsFile + 1, text)) {
-        return troubleReading(errno);
-    }
-    const ParsedRecords parsed = parseRecords(text);
-    return Found{parsed, !parsed.records};
 }
 
 ParsedRecords RecordStore::peek() const {
-    return find().parsed;
+    return find(folder_).parsed;
 }
 
 Records RecordStore::load() const {
-    const Found found = find();
+    const Found found = find(folder_);
     if (found.parsed.records) {
         return *found.parsed.records;
     }
-    const FolderLock lock(pathOf(kLockName), lockPatience_);
-    if (!lock.held()) {
-        complain("the records in " + filePath() + " could not be read (" + found.parsed.problem +
-                 "), playing on with an empty record");
+    if (found.state == Found::State::leftAlone) {
+        complain(leftAloneLine(found, "playing on with an empty record"));
         return Records{};
     }
-    return loadUnderLock().value_or(Records{});
+    const FolderLock lock(folder_ + "/" + kLockName, lockPatience_);
+    if (!lock.held()) {
+        complain("the records in " + found.place.path() + " could not be read (" +
+                 found.parsed.problem + "), playing on with an empty record");
+        return Records{};
+    }
+    return recordUnderLock(find(folder_)).value_or(Records{});
 }
 
-// Under the lock, so that a file another game has just saved is not taken for
-// the bad one it replaced. Nothing when the record cannot be had now.
-std::optional<Records> RecordStore::loadUnderLock() const {
-    const Found found = find();
-    if (found.parsed.records) {
-        return found.parsed.records;
-    }
-    if (!found.damaged) {
-        complain("the records in " + filePath() + " cannot be read now (" + found.parsed.problem +
-                 ")");
-        return std::nullopt;
-    }
-    if (!moveAside(found.parsed.problem)) {
-        return std::nullopt;
-    }
-    return Records{};
-}
-
-bool RecordStore::moveAside(const std::string& problem) const {
-    const std::string bad = pathOf(kBadName);
-    const bool keptOlder =
-        ::rename(bad.c_str(), pathOf(kOlderBadName).c_str()) == 0 || errno == ENOENT;
-    if (!keptOlder || ::rename(filePath().c_str(), bad.c_str()) != 0) {
-        complain("the records in " + filePath() + " could not be read (" + problem +
-                 ") nor moved aside (" + reasonOf(errno) + "), keeping no records");
-        return false;
-    }
-    complain("the records in " + filePath() + " could not be read (" + problem +
-             "), moved aside to " + kBadName + ", starting an empty record");
-    return true;
-}
-
-std::optional<Records> RecordStore::save(const std::vector<FinishedGame>& games) const {
-    const FolderLock lock(pathOf(kLockName), lockPatience_);
+std::optional<Records> RecordStore::save(const std::vector<FinishedGame>& games) {
+    const FolderLock lock(folder_ + "/" + kLockName, lockPatience_);
     if (!lock.held()) {
         complain("could not save the records in " + folder_ + " (lock: " + lock.problem() +
                  "), will try again after the next game");
         return std::nullopt;
     }
-    const std::optional<Records> before = loadUnderLock();
+    const Found found = find(folder_);
+    if (found.state == Found::State::leftAlone) {
+        if (!leftAloneTold_) {
+            complain(leftAloneLine(found, "not saving while they are"));
+        }
+        leftAloneTold_ = true;
+        return std::nullopt;
+    }
+    leftAloneTold_ = false;
+    const std::optional<Records> before = recordUnderLock(found);
     if (!before) {
         return std::nullopt;
     }
@@ -285,25 +474,8 @@ std::optional<Records> RecordStore::save(const std::vector<FinishedGame>& games)
     for (const FinishedGame& game : games) {
         after.add(game);
     }
-    if (!replaceFile(recordsText(after))) {
+    if (!replaceFile(found.place, recordsText(after))) {
         return std::nullopt;
     }
     return before;
-}
-
-bool RecordStore::replaceFile(const std::string& text) const {
-    const std::string temporary = pathOf(kTemporaryName);
-    FileDescriptor file(
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kFileMode));
-    const bool saved = file.isOpen() && writeAll(file.get(), text) && ::fsync(file.get()) == 0 &&
-                       file.close() && ::rename(temporary.c_str(), filePath().c_str()) == 0;
-    if (!saved) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        complain("could not save the records in " + folder_ + " (" + reasonOf(error) +
-                 "), will try again after the next game");
-        return false;
-    }
-    flushFolder(folder_);
-    return true;
 }

@@ -17,24 +17,35 @@ std::string recordsFolder();
 // the whole file aside, flushes it to disk and renames it over the old one, so a
 // reader finds either the old file or the new. A save takes the folder's lock,
 // reads the file again and adds its games to what it finds, so that games
-// running side by side lose none. A file that cannot be read is moved aside to
-// records.bad (the previous one to records.bad.1). Each trouble is told in one
-// line on stderr.
+// running side by side lose none.
+//
+// The file may be a symbolic link (into a synced folder, say): the link stays,
+// and the file it leads to is replaced in that file's own folder, keeping its
+// mode. A file of a newer version of the game, or a link that leads to no file,
+// is left as it is and nothing is saved. A file that cannot be read is moved
+// aside to the first free name of records.bad, records.bad.1, ...
+// records.bad.99, never over another one, and a new record begins. Each
+// trouble is told in one line on stderr.
 class RecordStore {
 public:
     static constexpr std::chrono::milliseconds kLockPatience{1000};
+    // records.bad.99 is the last name a damaged file is moved aside to: with all
+    // taken, the damaged file stays where it is and nothing is saved.
+    static constexpr int kLastMovedAsideNumber = 99;
 
     explicit RecordStore(std::string folder,
                          std::chrono::milliseconds lockPatience = kLockPatience);
 
-    // Makes the folder if need be and checks that it can be written in.
+    // Makes the folder if need be (owner-only, as every folder it makes), checks
+    // that it can be written in and that its records are this version's to keep.
     bool prepare() const;
     // The record as kept: empty for a first game, and empty after a file that
     // could not be read was moved aside.
     Records load() const;
     // Adds `games` to the record as it now stands and writes it. Returns the
     // record it found before adding them, or nothing when it could not save.
-    std::optional<Records> save(const std::vector<FinishedGame>& games) const;
+    // A file left as it is is told of once; later saves pass it by quietly.
+    std::optional<Records> save(const std::vector<FinishedGame>& games);
     // The record, or why it cannot be read, changing nothing.
     ParsedRecords peek() const;
 
@@ -42,15 +53,7 @@ public:
     std::string filePath() const;
 
 private:
-    struct Found;
-
-    static Found troubleReading(int error);
-    Found find() const;
-    std::optional<Records> loadUnderLock() const;
-    bool moveAside(const std::string& problem) const;
-    bool replaceFile(const std::string& text) const;
-    std::string pathOf(const char* name) const;
-
     std::string folder_;
     std::chrono::milliseconds lockPatience_;
+    bool leftAloneTold_ = false;
 };

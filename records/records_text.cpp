@@ -98,18 +98,21 @@ const Field* fieldNamed(std::string_view key) {
     return nullptr;
 }
 
-// What is wrong with the first line, or nothing.
-std::string headerProblem(std::string_view line) {
+// The first line, without its line feed, even in a file cut short.
+std::string_view firstLineOf(std::string_view text) {
+    std::string_view line = text.substr(0, text.find('\n'));
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
+// The format version the first line names, or nothing when it names none.
+std::optional<long long> formatVersionOf(std::string_view line) {
     const std::vector<std::string_view> words = wordsOf(line);
     const std::optional<long long> version =
         words.size() == 2 && words[0] == kFormatName ? countFrom(words[1]) : std::nullopt;
-    if (!version || *version == 0) {
-        return "not a records file";
-    }
-    if (*version > kFormatVersion) {
-        return "written by a newer version (format " + std::string(words[1]) + ")";
-    }
-    return "";
+    return version && *version > 0 ? version : std::nullopt;
 }
 
 using SeenFields = std::array<bool, kFields.size()>;
@@ -177,9 +180,17 @@ std::string recordsText(const Records& records) {
 }
 
 // The whole text is read before it is trusted: every line known, every key once.
+// A newer format is told by its first line alone, whatever its size or the rest.
 ParsedRecords parseRecords(std::string_view text) {
     if (text.empty()) {
         return refused("empty");
+    }
+    const std::optional<long long> version = formatVersionOf(firstLineOf(text));
+    if (version && *version > kFormatVersion) {
+        return ParsedRecords{std::nullopt,
+                             "written by a newer version of the game, in records format " +
+                                 std::to_string(*version),
+                             true};
     }
     if (text.size() > kLargestRecordsFile) {
         return refused("too large to be a records file");
@@ -187,8 +198,11 @@ ParsedRecords parseRecords(std::string_view text) {
     if (text.back() != '\n') {
         return refused("cut short");
     }
+    if (!version) {
+        return refused("not a records file");
+    }
     const std::vector<std::string_view> lines = linesOf(text);
-    std::string problem = headerProblem(lines.front());
+    std::string problem;
     Records records;
     SeenFields seen{};
     for (std::size_t i = 1; i < lines.size() && problem.empty(); ++i) {

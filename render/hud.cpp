@@ -1,16 +1,26 @@
 #include "render/hud.h"
 
+#include "world/field_bounds.h"
 #include "render/font.h"
 
 #include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdio>
 
 namespace {
 
 constexpr const char* kFontFile = "./fonts/FRESHBOT.ttf";
 constexpr unsigned int kFontPointSize = 48;
 constexpr const char* kCounterFormat = "Planets Formed: %.0f";
-constexpr float kCounterX = 16.0f;
-constexpr float kCounterY = 67.0f;
+// Where the counter's text starts: far enough left that every count of two
+// digits fits, so the label stands still as the count grows.
+constexpr float kCounterLeft = 13.0f;
+// No count may run closer than this to the field's right edge: past it, the
+// text would be cut off at the window's edge, and in full screen at the bar's.
+constexpr float kCounterRightMargin = 2.0f;
+constexpr float kCounterRightLimit = static_cast<float>(kFieldRight) - kCounterRightMargin;
+constexpr float kCounterBaselineY = 67.0f;
 constexpr float kCounterScale = 1.2f * 0.05f; // 3.84 world units per em at 48 points
 constexpr float kCounterOpacity = 0.5f;
 // Centred under the end picture (45 units square about the sun at (0, 40)),
@@ -31,15 +41,24 @@ void Hud::setPlanetsFormed(int count) {
 }
 
 void Hud::draw() const {
-    glPushMatrix();
-    glTranslatef(kCounterX, kCounterY, 0.0f);
-    glColor4f(1.0f, 1.0f, 1.0f, kCounterOpacity);
-    glScalef(kCounterScale, kCounterScale, kCounterScale);
-    printText(getHudFont(), kCounterFormat, static_cast<double>(planetCount_));
-    glPopMatrix();
+    drawCounter();
     if (!recordLine_.empty()) {
         drawRecordLine();
     }
+}
+
+void Hud::drawCounter() const {
+    const Font& font = getHudFont();
+    char counter[64];
+    std::snprintf(counter, sizeof counter, kCounterFormat, static_cast<double>(planetCount_));
+    const float width = font.textWidth(counter) * kCounterScale;
+    const float left = std::min(kCounterLeft, kCounterRightLimit - width);
+    glPushMatrix();
+    glTranslatef(left, kCounterBaselineY, 0.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, kCounterOpacity);
+    glScalef(kCounterScale, kCounterScale, kCounterScale);
+    printText(font, "%s", counter);
+    glPopMatrix();
 }
 
 void Hud::drawRecordLine() const {

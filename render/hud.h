@@ -21,6 +21,7 @@ public:
     const std::string& recordLine() const { return recordLine_; }
 
 private:
+    void drawCounter() const;
     void drawRecordLine() const;
 
     float planetCount_ = 0.0f;

@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
-# Includes run one way, downwards: app -> world -> audio / render / math / clock / records.
-# Prints every include that reaches up a layer and fails if there is one.
+# Includes run one way, downwards: app -> render / audio / records -> world /
+# replay -> math / clock. The rules (world, replay, math, clock) include nothing
+# of OpenGL, GLUT, SDL or FreeType, so that they build and run without a window.
+# Prints every include that breaks this and fails if there is one.
 set -euo pipefail
 cd "${1:-$(dirname "$0")/..}"
 
 # Folders each room may not include from.
 declare -A forbidden=(
-    [world]="app"
-    [audio]="app world render records"
-    [render]="app world audio records"
-    [math]="app world audio render clock records"
-    [clock]="app world audio render math records"
-    [records]="app world audio render math clock"
+    [render]="app audio records"
+    [audio]="app render records"
+    [records]="app world replay audio render math clock"
+    [world]="app render audio records replay"
+    [replay]="app render audio records"
+    [math]="app world replay audio render clock records"
+    [clock]="app world replay audio render math records"
 )
+rules=(world replay math clock)
+windowing='#include <(GL/|SDL|ft2build|freetype/|emscripten)'
 
 status=0
 for room in "${!forbidden[@]}"; do
@@ -22,4 +27,7 @@ for room in "${!forbidden[@]}"; do
         fi
     done
 done
+if grep -rnE --include='*.h' --include='*.cpp' "$windowing" "${rules[@]}"; then
+    status=1
+fi
 exit $status

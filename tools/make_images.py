@@ -194,12 +194,25 @@ def squash_to_texture(picture):
 
 # ---------------------------------------------------------------- bodies
 
+# The game draws each body as a square exactly as wide as the body reaches (the
+# sun, the ship, a planet, forming or worn, and the wreck), so each picture is a
+# ball whose opaque edge is the edge of its square: what shows is what touches.
+# RIM is the width of that edge's anti-aliasing, as a share of the radius.
+RIM = 0.015
+
+
+def disc_alpha(r):
+    """Opaque inside the body, fading out across the last sliver of its radius."""
+    return smoothstep(1.0, 1.0 - RIM, r)
+
 def sun_layer(glow_layer, side=128):
-    """One of the sun's two layers, side texels across, shaded at twice that."""
+    """One of the sun's two layers, side texels across, shaded at twice that. The
+    first darkens to a deep orange limb; the second, whiter, flares in tongues of
+    light all round its rim. The game cross-fades them, and the backdrop's haze
+    is the glow around them."""
     size = side * 2
     grain = fractal_noise((size, size), 11 if glow_layer else 7, base_cells=8, octaves=4)
     sample = sampler(grain)
-    disc = 0.66
     core_stops = [(0.0, (255, 255, 236)), (0.45, (255, 236, 150)), (0.8, (255, 178, 60)),
                   (1.0, (235, 110, 30))]
     if glow_layer:
@@ -208,49 +221,40 @@ def sun_layer(glow_layer, side=128):
 
     def shade(nx, ny):
         r = math.hypot(nx, ny)
-        angle = math.atan2(ny, nx)
-        if r < disc:
-            depth = r / disc
-            granules = sample(nx * 0.5 + 0.5, ny * 0.5 + 0.5) - 0.5
-            colour = ramp(core_stops, depth ** 1.6 + granules * 0.25)
-            edge = smoothstep(disc, disc - 0.02, r)
-            corona = corona_alpha(r, angle)
-            alpha = edge + (1.0 - edge) * corona
-            return (colour[0] / 255, colour[1] / 255, colour[2] / 255, alpha)
-        corona = corona_alpha(r, angle)
-        tone = ramp([(0.0, (255, 214, 120)), (1.0, (255, 120, 40))], (r - disc) / (1 - disc))
-        return (tone[0] / 255, tone[1] / 255, tone[2] / 255, corona)
-
-    def corona_alpha(r, angle):
-        fade = smoothstep(0.98, disc, r)
+        alpha = disc_alpha(r)
+        if alpha <= 0.0:
+            return (0.0, 0.0, 0.0, 0.0)
+        granules = sample(nx * 0.5 + 0.5, ny * 0.5 + 0.5) - 0.5
+        colour = ramp(core_stops, r ** 1.6 + granules * 0.25)
+        limb = smoothstep(0.7, 1.0, r)
         if glow_layer:
-            rays = 0.55 + 0.45 * math.cos(angle * 12.0) ** 8 + 0.25 * math.cos(angle * 5.0 + 1.0)
-            return clamp01(fade ** 1.4 * (0.6 + 0.5 * rays))
-        return clamp01(fade ** 2.2 * 0.85)
+            angle = math.atan2(ny, nx)
+            tongues = clamp01(0.2 + 0.8 * math.cos(angle * 12.0) ** 8
+                              + 0.3 * math.cos(angle * 5.0 + 1.0) + granules * 0.6)
+            colour = mix(colour, (255, 244, 190), limb * tongues * 0.85)
+        else:
+            colour = mix(colour, (200, 68, 16), limb ** 1.5 * 0.75)
+        return (colour[0] / 255, colour[1] / 255, colour[2] / 255, alpha)
 
     return downsample(per_pixel((size, size), shade), (side, side))
 
 
-def sphere_shade(albedo, nx, ny, radius=0.96):
+def sphere_shade(albedo, nx, ny):
     """Texel of a ball lit evenly from the viewer: the pictures spin, so no side
     of them may look lit. albedo(u, v) gives the surface at longitude/latitude."""
-    r2 = (nx * nx + ny * ny) / (radius * radius)
-    if r2 >= 1.0:
-        edge = smoothstep(1.0, 0.985, math.sqrt(r2))
-        if edge <= 0.0:
-            return (0.0, 0.0, 0.0, 0.0)
-        r2 = 0.999
-    else:
-        edge = 1.0
-    x, y = nx / radius, ny / radius
+    r = math.hypot(nx, ny)
+    alpha = disc_alpha(r)
+    if alpha <= 0.0:
+        return (0.0, 0.0, 0.0, 0.0)
+    r2 = min(r * r, 0.999)
     z = math.sqrt(1.0 - r2)
-    longitude = math.asin(max(-1.0, min(1.0, x / math.sqrt(max(1e-6, 1.0 - y * y)))))
-    latitude = math.asin(max(-1.0, min(1.0, y)))
+    longitude = math.asin(max(-1.0, min(1.0, nx / math.sqrt(max(1e-6, 1.0 - ny * ny)))))
+    latitude = math.asin(max(-1.0, min(1.0, ny)))
     surface = albedo(longitude / math.pi + 0.5, latitude / math.pi + 0.5)
     light = 0.45 + 0.55 * z ** 0.55
     rim = smoothstep(0.55, 1.0, math.sqrt(r2)) * 0.18  # thin bright air at the limb
     value = surface * light + rim
-    return (value, value, value, edge)
+    return (value, value, value, alpha)
 
 
 def planet(side=128):
@@ -292,6 +296,8 @@ def moon():
 
 
 def formation():
+    """A planet forming: three arms of hot dust swirling round a bright core, on a
+    disc of darker dust whose rim is the forming planet's edge."""
     size = 256
     dust = sampler(fractal_noise((size, size), 41, base_cells=8, octaves=4))
     stops = [(0.0, (90, 20, 40)), (0.35, (220, 80, 40)), (0.65, (255, 190, 90)),
@@ -299,17 +305,18 @@ def formation():
 
     def shade(nx, ny):
         r = math.hypot(nx, ny)
-        if r > 0.99:
+        alpha = disc_alpha(r)
+        if alpha <= 0.0:
             return (0.0, 0.0, 0.0, 0.0)
         angle = math.atan2(ny, nx)
         arms = 0.5 + 0.5 * math.cos(3.0 * angle + 10.0 * r)
         arms = arms ** 2.5
         grain = 0.7 + 0.6 * dust(nx * 0.5 + 0.5, ny * 0.5 + 0.5)
-        falloff = smoothstep(0.98, 0.15, r)
+        falloff = smoothstep(1.1, 0.15, r)
         core = math.exp(-(r / 0.16) ** 2)
-        value = clamp01(arms * falloff * grain + core)
+        floor = 0.06 + 0.06 * grain + 0.14 * smoothstep(0.8, 0.97, r)  # a ring of dust at the rim
+        value = clamp01(max(floor, arms * falloff * grain + core))
         colour = ramp(stops, value)
-        alpha = clamp01(value * 1.8) * smoothstep(0.99, 0.85, r)
         return (colour[0] / 255, colour[1] / 255, colour[2] / 255, alpha)
 
     return downsample(per_pixel((size, size), shade), (128, 128))
@@ -339,12 +346,26 @@ def gas_cloud():
 
 
 def spaceship(side=64, turn=0.0):
-    """The ship, side texels across, turned by turn degrees before it is shrunk."""
+    """The ship, side texels across, turned by turn degrees before it is shrunk: a
+    round saucer whose rim is its edge, three engine pods on its skirt glowing at
+    the rim, and a deck with a ring of lights round a glass dome."""
     big = 256
-    layer = Image.new("RGBA", (big, big), (0, 0, 0, 0))
-    draw = ImageDraw.Draw(layer)
     centre = big / 2
-    # three engine pods, the outer ends glowing
+    edge = big / 2
+    layer = Image.new("RGBA", (big, big), (0, 0, 0, 0))
+    skirt = Image.radial_gradient("L").resize((big, big))
+    skirt_rgb = gradient_map(skirt, [(0.0, (150, 158, 178)), (0.7, (124, 132, 154)),
+                                     (1.0, (92, 100, 122))])
+    mask = Image.new("L", (big, big), 0)
+    ImageDraw.Draw(mask).ellipse((0, 0, big - 1, big - 1), fill=255)
+    layer.paste(skirt_rgb, (0, 0), mask)
+    draw = ImageDraw.Draw(layer)
+    for k in range(12):  # the skirt's panel seams
+        angle = math.radians(15 + 30 * k)
+        draw.line((centre + math.cos(angle) * 80, centre + math.sin(angle) * 80,
+                   centre + math.cos(angle) * (edge - 8), centre + math.sin(angle) * (edge - 8)),
+                  fill=(84, 92, 112, 255), width=3)
+    draw.ellipse((3, 3, big - 4, big - 4), outline=(66, 72, 92, 255), width=6)
     for k in range(3):
         angle = math.radians(-90 + 120 * k)
         ux, uy = math.cos(angle), math.sin(angle)
@@ -352,19 +373,19 @@ def spaceship(side=64, turn=0.0):
 
         def at(along, across):
             return (centre + ux * along + px * across, centre + uy * along + py * across)
-        draw.polygon([at(40, -26), at(112, -14), at(118, 0), at(112, 14), at(40, 26)],
-                     fill=(120, 128, 146, 255))
-        draw.polygon([at(48, -16), at(108, -8), at(108, 8), at(48, 16)], fill=(172, 180, 198, 255))
-        ex, ey = at(114, 0)
-        draw.ellipse((ex - 11, ey - 11, ex + 11, ey + 11), fill=(255, 150, 50, 255))
-        draw.ellipse((ex - 5, ey - 5, ex + 5, ey + 5), fill=(255, 245, 200, 255))
-    hull_radius = 74
-    hull = Image.radial_gradient("L").resize((hull_radius * 2, hull_radius * 2))
-    hull_rgb = gradient_map(hull, [(0.0, (236, 240, 248)), (0.6, (176, 184, 202)),
-                                   (1.0, (96, 104, 124))])
-    mask = Image.new("L", hull.size, 0)
-    ImageDraw.Draw(mask).ellipse((0, 0, hull.width - 1, hull.height - 1), fill=255)
-    layer.paste(hull_rgb, (int(centre - hull_radius), int(centre - hull_radius)), mask)
+        draw.polygon([at(40, -26), at(108, -16), at(116, 0), at(108, 16), at(40, 26)],
+                     fill=(110, 118, 136, 255))
+        draw.polygon([at(48, -16), at(104, -9), at(104, 9), at(48, 16)], fill=(172, 180, 198, 255))
+        ex, ey = at(112, 0)
+        draw.ellipse((ex - 12, ey - 12, ex + 12, ey + 12), fill=(255, 150, 50, 255))
+        draw.ellipse((ex - 6, ey - 6, ex + 6, ey + 6), fill=(255, 245, 200, 255))
+    deck_radius = 74
+    deck = Image.radial_gradient("L").resize((deck_radius * 2, deck_radius * 2))
+    deck_rgb = gradient_map(deck, [(0.0, (236, 240, 248)), (0.6, (176, 184, 202)),
+                                   (1.0, (112, 120, 140))])
+    deck_mask = Image.new("L", deck.size, 0)
+    ImageDraw.Draw(deck_mask).ellipse((0, 0, deck.width - 1, deck.height - 1), fill=255)
+    layer.paste(deck_rgb, (int(centre - deck_radius), int(centre - deck_radius)), deck_mask)
     draw = ImageDraw.Draw(layer)
     ring = 52
     draw.ellipse((centre - ring, centre - ring, centre + ring, centre + ring),
@@ -388,10 +409,14 @@ def spaceship(side=64, turn=0.0):
 
 
 def explosion():
+    """The wreck: a round fireball as wide as the ship was, a star of flame inside
+    a rim of dark red smoke, and pieces of the hull."""
     big = 256
     centre = big / 2
     rnd = random.Random(61)
-    fire = Image.new("RGBA", (big, big), (0, 0, 0, 0))
+    smoke = gradient_map(fractal_noise((big, big), 62, base_cells=6, octaves=4),
+                         [(0.0, (70, 22, 18)), (0.6, (130, 40, 22)), (1.0, (190, 70, 30))])
+    fire = with_alpha(smoke, Image.new("L", (big, big), 255))
     draw = ImageDraw.Draw(fire)
 
     def burst(points, inner, outer, jitter):
@@ -401,10 +426,12 @@ def explosion():
             radius = (outer if k % 2 == 0 else inner) * rnd.uniform(0.8, 1.1)
             shape.append((centre + math.cos(angle) * radius, centre + math.sin(angle) * radius))
         return shape
-    draw.polygon(burst(11, 58, 118, 0.12), fill=(230, 60, 20, 255))
-    draw.polygon(burst(9, 44, 88, 0.15), fill=(255, 150, 30, 255))
-    draw.polygon(burst(7, 30, 58, 0.2), fill=(255, 230, 110, 255))
-    draw.ellipse((centre - 24, centre - 24, centre + 24, centre + 24), fill=(255, 255, 235, 255))
+    draw.polygon(burst(11, 64, 124, 0.12), fill=(230, 60, 20, 255))
+    draw.polygon(burst(9, 48, 94, 0.15), fill=(255, 150, 30, 255))
+    draw.polygon(burst(7, 32, 62, 0.2), fill=(255, 230, 110, 255))
+    draw.ellipse((centre - 26, centre - 26, centre + 26, centre + 26), fill=(255, 255, 235, 255))
+    soft = fire.filter(ImageFilter.GaussianBlur(3))
+    draw = ImageDraw.Draw(soft)
     for _ in range(9):  # pieces of the hull flung out
         angle = rnd.uniform(0, 2 * math.pi)
         distance = rnd.uniform(50, 100)
@@ -414,8 +441,9 @@ def explosion():
         draw.polygon([(x + math.cos(turn + a) * size * s, y + math.sin(turn + a) * size * s)
                       for a, s in ((0, 1.0), (2.1, 0.7), (3.6, 1.1), (5.0, 0.6))],
                      fill=(70, 74, 90, 255), outline=(170, 176, 196, 255))
-    soft = glow(fire, 6, 1.0)
-    soft.alpha_composite(fire)
+    ball = Image.new("L", (big, big), 0)
+    ImageDraw.Draw(ball).ellipse((0, 0, big - 1, big - 1), fill=255)
+    soft.putalpha(ball)
     return downsample(soft, (64, 64))
 
 
@@ -519,6 +547,12 @@ def paste_sprite(canvas, sprite, centre, side, rotation=0.0, tint=None, opacity=
     canvas.alpha_composite(layer)
 
 
+def with_halo(canvas, layer, radius):
+    """Lays a layer over the canvas with a glow of its own colours around it."""
+    canvas.alpha_composite(glow(layer, radius, 1.5))
+    canvas.alpha_composite(layer)
+
+
 def orbit(canvas, centre, rx, ry, colour, width=2):
     layer = Image.new("RGBA", canvas.size, (0, 0, 0, 0))
     cx, cy = at_compose(*centre)
@@ -533,8 +567,10 @@ def titlescreen(sprites):
     sun_centre = (512, 520)
     for rx, ry in ((200, 60), (300, 92), (410, 128)):
         orbit(canvas, sun_centre, rx, ry, (150, 170, 230, 70))
-    paste_sprite(canvas, sprites["sun2.tga"], sun_centre, 190)
-    paste_sprite(canvas, sprites["sun.tga"], sun_centre, 190, opacity=0.6)
+    sun = Image.new("RGBA", canvas.size, (0, 0, 0, 0))
+    paste_sprite(sun, sprites["sun2.tga"], sun_centre, 136)
+    paste_sprite(sun, sprites["sun.tga"], sun_centre, 136, opacity=0.6)
+    with_halo(canvas, sun, 22 * COMPOSE)
     planets = [((512 - 196, 530), 40, (120, 200, 255)), ((512 + 250, 462), 56, (255, 170, 110)),
                ((512 + 120, 642), 72, (150, 255, 170)), ((512 - 360, 574), 48, (255, 120, 180))]
     for centre, side, tint in planets:
@@ -616,10 +652,10 @@ def instruction_icon(canvas, sprites, kind, centre):
         paste_sprite(canvas, sprites["Gascloud.tga"], (x, y), 54, opacity=0.8)
     elif kind == "planet":
         orbit(canvas, (x, y), 26, 10, (150, 170, 230, 140), width=1)
-        paste_sprite(canvas, sprites["sun.tga"], (x, y), 20)
+        paste_sprite(canvas, sprites["sun.tga"], (x, y), 15)
         paste_sprite(canvas, sprites["Planet.tga"], (x + 22, y + 6), 16, tint=(140, 210, 255))
     elif kind == "sun":
-        paste_sprite(canvas, sprites["sun.tga"], (x - 4, y), 44)
+        paste_sprite(canvas, sprites["sun.tga"], (x - 4, y), 32)
         paste_sprite(canvas, sprites["Explosion.tga"], (x + 14, y + 8), 24)
     elif kind == "twelve":
         glowing_text(canvas, at_compose(x, y), "12", 36 * COMPOSE, (255, 220, 120, 255),
@@ -697,7 +733,7 @@ ICON_OVERSAMPLE = 4  # the tile and the flat shapes are drawn this much larger, 
 def icon(side):
     """The desktop icon, drawn for a side of that many pixels: the sun with a planet on its
     orbit and the ship, on a dark tile. Details that would blur into noise go as it shrinks:
-    the ship below 48 pixels, the orbit and the sun's grain and corona below 32."""
+    the ship below 48 pixels, the orbit and the sun's grain and halo below 32."""
     canvas = icon_tile(side)
     if side < 32:
         place_centred(canvas, flat_ball(round(side * 0.56), (255, 248, 200), (240, 120, 30), 0.0),
@@ -711,10 +747,11 @@ def icon(side):
     def layout(x, y):
         return (x * at, y * at)
 
-    sun_side = round(side * 0.75) if small else round(300 * at)
+    sun_side = round(side * 0.5) if small else round(200 * at)
     planet_side = round(side * 0.3) if small else round(110 * at)
-    place_centred(canvas, sun_layer(True, sun_side), (side / 2, side / 2))
-    place_centred(canvas, sun_layer(False, sun_side), (side / 2, side / 2))
+    sun = Image.new("RGBA", canvas.size, (0, 0, 0, 0))
+    place_centred(sun, sun_layer(False, sun_side), (side / 2, side / 2))
+    with_halo(canvas, sun, sun_side * 0.15)
     tinted = turned(planet(planet_side * 2), 30, planet_side)
     tint = Image.new("RGB", tinted.size, (120, 200, 255))
     place_centred(canvas, with_alpha(ImageChops.multiply(tinted.convert("RGB"), tint),

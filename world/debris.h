@@ -1,20 +1,18 @@
 #pragma once
 
 // One speck of the raw material of planets. It glides towards the ship while
-// attracted, is captured once within reach of it, and then circles it when drawn.
+// attracted, is captured once within reach of it, and then circles it.
 class Debris {
 public:
     Debris();
 
-    void load();
     void update(float dt);
-    // Not const: a debris found within reach of its target while drawn is captured.
-    void draw();
     // Back to the constructed state, except that a returning debris is full size.
     void reset();
 
     // Captures the debris when it is within reach of its target; never releases it.
     bool hasReachedTarget();
+    bool withinReachOfTarget() const;
     bool checkInRange(float px, float py) const;
 
     void setX(float x) { x_ = x; }
@@ -31,22 +29,18 @@ public:
     float y() const { return y_; }
     float size() const { return size_; }
     float angle() const { return angle_; }
+    float targetX() const { return targetX_; }
+    float targetY() const { return targetY_; }
     bool isCaptured() const { return captured_; }
 
 private:
     void restoreDefaults(float size);
     void approachTarget(float dt);
 
-    int displayList_ = 0;
-    int texture_ = 0;
     float x_;
     float y_;
-    float z_;
     float size_;
     float angle_;
-    float red_;
-    float green_;
-    float blue_;
     int attracted_; // -1 not yet tested, 0 out of range, 1 within range
     float spinRate_;
     float targetX_;

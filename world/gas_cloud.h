@@ -6,9 +6,7 @@ class GasCloud {
 public:
     GasCloud();
 
-    void load();
     void update(float dt);
-    void draw() const;
 
     // Only the cloud's very centre counts, although it is drawn ten units wide.
     bool contains(float px, float py) const;
@@ -19,14 +17,12 @@ public:
     float x() const { return x_; }
     float y() const { return y_; }
     float radius() const { return radius_; }
+    float size() const { return size_; }
     float rotation() const { return rotation_; }
 
 private:
-    int displayList_ = 0;
-    int texture_ = 0;
     float x_;
     float y_;
-    float z_;
     float size_;
     float radius_;
     float rotation_ = 0.0f;

@@ -2,15 +2,10 @@
 
 #include "clock/elapsed_time.h"
 #include "math/numeric.h"
-#include "render/sprite_list.h"
-#include "render/texture_manager.h"
 #include "world/landmarks.h"
-
-#include <GL/gl.h>
 
 namespace {
 
-constexpr float kStartZ = 0.0f;
 constexpr float kInitialSize = 3.0f;
 constexpr int kFormationMs = 2000;
 constexpr float kFormingSpinPerSecond = 500.0f;
@@ -19,9 +14,6 @@ constexpr float kFullTurn = 360.0f;
 constexpr float kAngularSlack = 1.0f;
 constexpr float kTintLow = 0.1f;
 constexpr float kTintHigh = 1.0f;
-constexpr const char* kImage = "./images/Planet.tga";
-constexpr const char* kHitImage = "./images/moon.tga";
-constexpr const char* kFormationImage = "./images/formation.tga";
 
 struct OrbitBand {
     float sizeBelow;
@@ -45,8 +37,7 @@ float orbitSpeed(float size) {
 } // namespace
 
 Planet::Planet()
-    : x_(kSystemCentre.x), y_(kSystemCentre.y), z_(kStartZ), size_(kInitialSize),
-      radius_(kInitialSize / 2.0f) {}
+    : x_(kSystemCentre.x), y_(kSystemCentre.y), size_(kInitialSize), radius_(kInitialSize / 2.0f) {}
 
 void Planet::computePolarAngle(float px, float py) {
     polarAngle_ = polarAngleAbout(px, py, kSystemCentre.x, kSystemCentre.y);
@@ -57,27 +48,16 @@ void Planet::setSize(float s) {
     radius_ = s / 2.0f;
 }
 
-void Planet::load() {
-    texture_ = loadTexture(kImage, false, false);
-    hitTexture_ = loadTexture(kHitImage, false, false);
-    formationTexture_ = loadTexture(kFormationImage, false, false);
-    displayList_ = newSpriteList();
-    loadTime_ = elapsedMilliseconds();
+void Planet::form() {
+    formedAt_ = elapsedMilliseconds();
     red_ = randomRange(kTintLow, kTintHigh);
     green_ = randomRange(kTintLow, kTintHigh);
     blue_ = randomRange(kTintLow, kTintHigh);
 }
 
-void Planet::unload() {
-    if (displayList_ != 0) {
-        glDeleteLists(static_cast<GLuint>(displayList_), 1);
-        displayList_ = 0;
-    }
-}
-
 void Planet::update(float dt) {
     radius_ = size_ / 2.0f;
-    const int age = elapsedMilliseconds() - loadTime_;
+    const int age = millisecondsBetween(formedAt_, elapsedMilliseconds());
     if (age > kFormationMs) {
         formed_ = true;
     } else {
@@ -112,22 +92,4 @@ float Planet::randomFloat(float x) const {
 
 float Planet::randomRange(float a, float b) const {
     return a + randomFloat(b - a);
-}
-
-void Planet::draw() const {
-    beginSpriteDrawing();
-    glPushMatrix();
-    glColor4f(red_, green_, blue_, 1.0f);
-    glTranslatef(kSystemCentre.x, kSystemCentre.y, 0.0f);
-    glRotatef(orbitAngle_, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-kSystemCentre.x, -kSystemCentre.y, 0.0f);
-    int picture = hit_ ? hitTexture_ : texture_;
-    if (!formed_) {
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        picture = formationTexture_;
-    }
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(picture));
-    drawSpriteList(displayList_, x_, y_, z_, size_, spin_);
-    glPopMatrix();
-    endSpriteDrawing();
 }

@@ -12,12 +12,9 @@ public:
     void setY(float y) { y_ = y; }
     void computePolarAngle(float px, float py);
     void setSize(float s);
-    void load();
-    // Deletes the display list load recorded: planets come and go with every
-    // game, so whoever drops one releases its list first.
-    void unload();
+    // Starts forming at the frame's clock reading, and takes its tint.
+    void form();
     void update(float dt);
-    void draw() const;
 
     // Evaluated on this planet: reach plus this planet's radius bounds the radial
     // gap, one less bounds the angular gap in degrees (no wrap at 360). Not
@@ -37,21 +34,15 @@ public:
     bool hit() const { return hit_; }
     float spin() const { return spin_; }
     bool formed() const { return formed_; }
-    int displayList() const { return displayList_; }
 
 private:
     void advanceOrbit(float dt);
     float randomFloat(float x) const;
     float randomRange(float a, float b) const;
 
-    int loadTime_ = 0;
-    int displayList_ = 0;
-    int texture_ = 0;
-    int hitTexture_ = 0;
-    int formationTexture_ = 0;
+    int formedAt_ = 0;
     float x_;
     float y_;
-    float z_;
     float size_;
     float radius_;
     float orbitAngle_ = 0.0f;

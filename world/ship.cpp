@@ -1,16 +1,11 @@
 #include "world/ship.h"
 
-#include "audio/sound_manager.h"
 #include "math/numeric.h"
-#include "render/sprite_list.h"
-#include "render/texture_manager.h"
 #include "world/landmarks.h"
-
-#include <GL/gl.h>
+#include "world/sound_sink.h"
 
 namespace {
 
-constexpr float kStartZ = 0.0f;
 constexpr float kSize = 4.0f;
 constexpr float kInitialSpinRate = 1.0f;
 constexpr float kNearDistance = 1.0f;
@@ -19,20 +14,12 @@ constexpr float kSpinUpPerSecond = 50.0f;
 constexpr float kRestSpinPerSecond = 50.0f;
 constexpr float kSpinDecayPerSecond = 10.0f;
 constexpr float kWreckSpinFactor = 50.0f;
-constexpr const char* kShipImage = "./images/Spaceship.tga";
-constexpr const char* kWreckImage = "./images/Explosion.tga";
 
 } // namespace
 
 Ship::Ship()
-    : x_(kShipStart.x), y_(kShipStart.y), z_(kStartZ), size_(kSize), radius_(kSize / 2.0f),
+    : x_(kShipStart.x), y_(kShipStart.y), size_(kSize), radius_(kSize / 2.0f),
       spinRate_(kInitialSpinRate) {}
-
-void Ship::load() {
-    texture_ = loadTexture(kShipImage, false, false);
-    explosionTexture_ = loadTexture(kWreckImage, false, false);
-    displayList_ = newSpriteList();
-}
 
 void Ship::update(float dt) {
     takeControl();
@@ -71,7 +58,7 @@ void Ship::takeControl() {
         return;
     }
     if (isNear(targetX_, targetY_)) {
-        getSoundManager().play(Accelerate);
+        playSound(Accelerate);
         moveState_ = MoveState::SpinUp;
     } else {
         moveState_ = MoveState::Travelling;
@@ -125,12 +112,4 @@ bool Ship::hitsPlanet(float px, float py, float planetRadius, float planetPolarA
     const float reach = planetRadius + radius_;
     return floatAbs(shipDistance - planetDistance) < reach &&
            floatAbs(polarAngle_ - planetPolarAngle) < reach;
-}
-
-void Ship::draw() const {
-    beginSpriteDrawing();
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(dead_ ? explosionTexture_ : texture_));
-    drawSpriteList(displayList_, x_, y_, z_, size_, rotation_);
-    endSpriteDrawing();
 }

@@ -9,9 +9,7 @@ class Ship {
 public:
     Ship();
 
-    void load();
     void update(float dt);
-    void draw() const;
 
     // Judged on polar coordinates about the system centre: the angular difference
     // in degrees is held against the same reach as the distances in world units,
@@ -33,6 +31,7 @@ public:
 
     float x() const { return x_; }
     float y() const { return y_; }
+    float size() const { return size_; }
     float radius() const { return radius_; }
     float rotation() const { return rotation_; }
     bool dead() const { return dead_; }
@@ -56,12 +55,8 @@ private:
     void aim();
     void computePolarAngle(float px, float py);
 
-    int displayList_ = 0;
-    int texture_ = 0;
-    int explosionTexture_ = 0;
     float x_;
     float y_;
-    float z_;
     float size_;
     float radius_;
     float rotation_ = 0.0f;

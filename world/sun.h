@@ -6,14 +6,17 @@ class Sun {
 public:
     Sun();
 
-    void load();
+    // Starts the cross-fade's clock at the frame's reading.
+    void start();
     // dt is not used: the cross-fade runs on the elapsed-time clock.
     void update(float dt);
-    void draw() const;
 
     // Whether (px, py) lies within reach plus the sun's own radius of its centre.
     bool contains(float px, float py, float reach) const;
 
+    float x() const { return x_; }
+    float y() const { return y_; }
+    float size() const { return size_; }
     float radius() const { return radius_; }
     float alpha() const { return alpha_; }
     float glowAlpha() const { return glowAlpha_; }
@@ -21,14 +24,9 @@ public:
 
 private:
     void stepCrossFade();
-    void drawLayer(int texture, float alpha) const;
 
-    int displayList_ = 0;
-    int texture_ = 0;
-    int glowTexture_ = 0;
     float x_;
     float y_;
-    float z_;
     float size_;
     float radius_;
     float alpha_;

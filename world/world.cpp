@@ -1,14 +1,9 @@
 #include "world/world.h"
 
-#include "audio/sound_manager.h"
 #include "math/numeric.h"
-#include "render/hud.h"
-#include "render/screen_set.h"
-#include "render/sprite_list.h"
-#include "render/texture_manager.h"
+#include "world/field_bounds.h"
 #include "world/landmarks.h"
-
-#include <GL/gl.h>
+#include "world/sound_sink.h"
 
 #include <algorithm>
 
@@ -24,9 +19,6 @@ constexpr float kLargestNewPlanet = 10.0f;
 constexpr double kCollisionWear = 0.3;
 constexpr float kSmallestWornPlanet = 3.0f;
 constexpr int kPlanetsToWin = 12;
-constexpr float kEndImageScale = 45.0f;
-constexpr const char* kWinImage = "./images/win.tga";
-constexpr const char* kLoseImage = "./images/lose.tga";
 
 World world;
 
@@ -34,15 +26,12 @@ struct Field {
     float left, right, bottom, top;
 };
 
-Field playField() {
-    const ScreenSet& screens = getScreenSet();
-    return Field{static_cast<float>(screens.left()), static_cast<float>(screens.right()),
-                 static_cast<float>(screens.bottom()), static_cast<float>(screens.top())};
-}
+constexpr Field kPlayField{static_cast<float>(kFieldLeft), static_cast<float>(kFieldRight),
+                           static_cast<float>(kFieldBottom), static_cast<float>(kFieldTop)};
 
 } // namespace
 
-World::World() : endImageScale_(kEndImageScale) {
+World::World() {
     debris_.reserve(kDebrisCount);
     for (int i = 0; i < kDebrisCount; ++i) {
         debris_.push_back(std::make_unique<Debris>());
@@ -57,22 +46,16 @@ float World::randomRange(float a, float b) const {
     return a + randomFloat(b - a);
 }
 
-void World::load() {
-    winTexture_ = loadTexture(kWinImage, false, false);
-    loseTexture_ = loadTexture(kLoseImage, false, false);
-    endImageList_ = newSpriteList();
-    ship_.load();
-    sun_.load();
-    const Field field = playField();
+void World::begin() {
+    sun_.start();
+    const Field& field = kPlayField;
     for (const std::unique_ptr<Debris>& d : debris_) {
         d->setX(randomRange(field.left + kPlacementMargin, field.right - kPlacementMargin));
         d->setY(randomRange(field.bottom + kPlacementMargin, field.top - kPlacementMargin));
-        d->load();
     }
     // The first position is not kept clear of the sun; only re-placements are.
     gasCloud_.setX(randomRange(field.left, field.right));
     gasCloud_.setY(randomRange(field.bottom, field.top));
-    gasCloud_.load();
 }
 
 void World::update(float dt) {
@@ -95,7 +78,16 @@ void World::update(float dt) {
     if (!gameOver_) {
         gameSeconds_ += static_cast<double>(dt); // the world goes on under the end picture
     }
-    getHud().setPlanetsFormed(planetsFormed_);
+    captureDebrisWithinReach();
+    gameOver_ = gameOver_ || showsWin() || showsLoss();
+}
+
+// Besides their own pass, debris are caught where they stand at the end of the
+// step: a debris the ship has come to within reach of is caught before the next.
+void World::captureDebrisWithinReach() {
+    for (const std::unique_ptr<Debris>& d : debris_) {
+        d->hasReachedTarget();
+    }
 }
 
 void World::passDebris(float dt) {
@@ -139,8 +131,8 @@ void World::formPlanet() {
         size = kLargestNewPlanet;
     }
     planet->setSize(size);
-    planet->load();
-    getSoundManager().play(Form);
+    planet->form();
+    playSound(Form);
 }
 
 void World::addPlanet(Planet* planet) {
@@ -149,7 +141,7 @@ void World::addPlanet(Planet* planet) {
 }
 
 void World::scatterCapturedDebris() {
-    const Field field = playField();
+    const Field& field = kPlayField;
     for (const std::unique_ptr<Debris>& d : debris_) {
         if (d->isCaptured()) {
             d->reset();
@@ -160,7 +152,7 @@ void World::scatterCapturedDebris() {
 }
 
 void World::moveCloudClearOfSun() {
-    const Field field = playField();
+    const Field& field = kPlayField;
     gasCloud_.setX(randomRange(field.left + kPlacementMargin, field.right - kPlacementMargin));
     gasCloud_.setY(randomRange(field.bottom + kPlacementMargin, field.top - kPlacementMargin));
     while (sun_.contains(gasCloud_.x(), gasCloud_.y(), gasCloud_.radius() + sun_.radius())) {
@@ -191,7 +183,7 @@ void World::collidePlanets(float dt) {
 void World::crashPlanetsThatMeet(std::set<PlanetPair>& touching) {
     for (const PlanetPair& pair : touching) {
         if (touchingPlanets_.count(pair) == 0) {
-            getSoundManager().play(PlanetExplosion);
+            playSound(PlanetExplosion);
         }
     }
     touchingPlanets_.swap(touching);
@@ -222,27 +214,9 @@ void World::destroyShipOnContact() {
 // update; its explosion is heard once.
 void World::destroyShip() {
     if (!ship_.dead()) {
-        getSoundManager().play(ShipExplode);
+        playSound(ShipExplode);
     }
     ship_.setDead(true);
-}
-
-void World::draw() {
-    beginSpriteDrawing(); // once for every body
-    sun_.draw();
-    gasCloud_.draw();
-    for (const std::unique_ptr<Debris>& d : debris_) {
-        d->draw();
-    }
-    ship_.draw();
-    for (const std::unique_ptr<Planet>& planet : planets_) {
-        planet->draw();
-    }
-    drawEndImage();
-    endSpriteDrawing();
-    if (showsWin() || showsLoss()) {
-        gameOver_ = true;
-    }
 }
 
 bool World::showsWin() const {
@@ -253,27 +227,9 @@ bool World::showsLoss() const {
     return ship_.dead() && (planetsFormed_ < kPlanetsToWin || lostWithFullSystem_);
 }
 
-void World::drawEndImage() const {
-    beginSpriteDrawing();
-    glPushMatrix();
-    const bool win = showsWin();
-    if (win || showsLoss()) {
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(win ? winTexture_ : loseTexture_));
-        glPushMatrix();
-        glTranslatef(kSystemCentre.x, kSystemCentre.y, 0.0f); // over the sun
-        glScalef(endImageScale_, endImageScale_, 1.0f);
-        glCallList(static_cast<GLuint>(endImageList_));
-        glPopMatrix();
-    }
-    glPopMatrix();
-    endSpriteDrawing();
-}
-
 void World::restart() {
     planetsFormed_ = 0;
     gameSeconds_ = 0.0;
-    endImageScale_ = kEndImageScale;
     releasePlanets();
     // Whatever the old ship was doing (a wreck still travelling, a button held
     // as it died) must not carry the new one anywhere before the player acts.
@@ -286,9 +242,6 @@ void World::restart() {
 }
 
 void World::releasePlanets() {
-    for (const std::unique_ptr<Planet>& planet : planets_) {
-        planet->unload();
-    }
     planets_.clear();
     touchingPlanets_.clear(); // its pairs name places in planets_
 }

@@ -21,9 +21,12 @@ public:
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
-    void load();
+    // Scatters the debris and places the cloud at random, and starts the sun's
+    // clock: once, at the first frame.
+    void begin();
+    // One step of the rules: the bodies move, debris is gathered, planets form,
+    // collide and wear down, and what touches the sun or a planet is destroyed.
     void update(float dt);
-    void draw();
     void restart();
     void addPlanet(Planet* planet);
 
@@ -67,12 +70,9 @@ private:
     void wearDown(Planet& planet);
     void destroyShipOnContact();
     void destroyShip();
-    void drawEndImage() const;
+    void captureDebrisWithinReach();
 
     Ship ship_;
-    int endImageList_ = 0;
-    int winTexture_ = 0;
-    int loseTexture_ = 0;
     std::vector<std::unique_ptr<Debris>> debris_;
     std::vector<std::unique_ptr<Planet>> planets_;
     GasCloud gasCloud_;
@@ -80,7 +80,6 @@ private:
     int towCount_ = 0;
     int planetsFormed_ = 0;
     double gameSeconds_ = 0.0;
-    float endImageScale_ = 0.0f;
     bool restartRequested_ = false;
     bool gameOver_ = false;
     // The ship died in the very update that formed the twelfth planet: a loss.
@@ -89,5 +88,5 @@ private:
     std::set<PlanetPair> touchingPlanets_;
 };
 
-// The one world, constructed before main runs.
+// The game's world, constructed before main runs.
 World& getWorld();

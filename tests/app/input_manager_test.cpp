@@ -1,8 +1,8 @@
 #include "app/input_manager.h"
 
 #include "app/camera.h"
-#include "app/game_screen.h"
 #include "support/gl_context.h"
+#include "world/game_screen.h"
 #include "world/world.h"
 
 #include <GL/glut.h>
@@ -29,7 +29,6 @@ protected:
         world.ship().setX(0.0f);
         world.ship().setY(46.0f);
         world.update(0.0f);
-        world.draw();
         ASSERT_TRUE(world.isGameOver());
         ship().setTarget(7.0f, 7.0f);
     }

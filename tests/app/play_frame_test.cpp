@@ -1,10 +1,11 @@
 #include "app/game.h"
 
-#include "app/game_screen.h"
 #include "clock/elapsed_time.h"
 #include "math/numeric.h"
 #include "support/gl_context.h"
 #include "support/png_picture.h"
+#include "world/game_rules.h"
+#include "world/game_screen.h"
 #include "world/world.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +47,7 @@ void addPlanet(World& world, int i) {
     planet->setY(place.y);
     planet->computePolarAngle(place.x, place.y);
     planet->setSize(4.0f + 0.5f * static_cast<float>(i % 8));
-    planet->load();
+    planet->form();
 }
 
 // A game won with twelve planets: formed ones, worn ones, ones still forming,
@@ -104,10 +105,10 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         driveElapsedMilliseconds(kStartMs);
-        randomInt(1); // the generator seeds itself from the clock on first use
-        std::srand(kSceneSeed);
+        seedRandom(kSceneSeed);
         getGame().init();
-        getGame().finishLoading();
+        getGameRules().start();
+        getGame().drawFrame(); // the title's first frame sets the world out and loads the rest
     }
     void TearDown() override {
         releaseElapsedMilliseconds();

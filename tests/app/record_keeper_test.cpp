@@ -1,11 +1,11 @@
 #include "app/record_keeper.h"
 
 #include "clock/elapsed_time.h"
-#include "render/field_bounds.h"
 #include "render/hud.h"
 #include "render/screen_set.h"
 #include "support/gl_context.h"
 #include "support/temporary_folder.h"
+#include "world/field_bounds.h"
 #include "world/world.h"
 
 #include <fcntl.h>
@@ -23,13 +23,11 @@ constexpr std::chrono::milliseconds kNoPatience{0};
 // Whole games on a real world with the clock held still, so that no planet
 // ever finishes forming and none can hit the parked ship: it dies only when a
 // test puts it in the sun.
-class RecordKeeperTest : public GlTest {
+class RecordKeeperTest : public testing::Test {
 protected:
     void SetUp() override {
-        GlTest::SetUp();
         driveElapsedMilliseconds(1000);
-        getScreenSet().setBounds(kFieldTop, kFieldRight, kFieldBottom, kFieldLeft);
-        world.load();
+        world.begin();
         world.gasCloud().setX(40.0f);
         world.gasCloud().setY(5.0f);
         parkShip();
@@ -42,7 +40,6 @@ protected:
     // One frame as the game runs it.
     void frame(float dt) {
         world.update(dt);
-        world.draw();
         keeper.afterDraw(world);
     }
 
@@ -64,7 +61,7 @@ protected:
             planet->setY(kPlanetRowY);
             planet->computePolarAngle(planet->x(), kPlanetRowY);
             planet->setSize(4.0f);
-            planet->load();
+            planet->form();
         }
     }
 

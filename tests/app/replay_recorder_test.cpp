@@ -1,7 +1,9 @@
 #include "app/replay_recorder.h"
 
-#include "app/replay_reader.h"
 #include "app/version.h"
+#include "replay/replay_reader.h"
+#include "world/world.h"
+#include "world/world_digest.h"
 
 #include <gtest/gtest.h>
 
@@ -27,17 +29,21 @@ protected:
 } // namespace
 
 TEST_F(ReplayRecorderTest, WritesWhatTheReaderReadsBackWithOnlyTheMovesThatMatter) {
+    const World world;
     recorder_.start(kSeed, kStartMs);
     recorder_.recordPointer(10.0f, 10.0f);
     recorder_.recordPointer(12.5f, 20.0f); // only the last move before a frame counts
     recorder_.recordFrame(kStartMs + 17);
+    recorder_.afterFrame(world);           // not a whole second yet: no checkpoint
     recorder_.recordPointer(12.5f, 20.0f); // unchanged: nothing to write
     recorder_.recordFrame(kStartMs + 33);
     recorder_.recordFrame(kStartMs + 33);  // two frames in one millisecond
     recorder_.recordPointer(-3.0f, 40.0f); // the button carries it
     recorder_.recordButton(0, 0, -3.0f, 40.0f);
-    recorder_.recordFrame(kStartMs + 1500); // a long stay on the title
-    recorder_.recordPointer(49.0f, 74.0f);  // after the last frame
+    recorder_.recordFrame(kStartMs + 2500); // a long stay on the title
+    recorder_.afterFrame(world);            // the second it reached, once
+    recorder_.afterFrame(world);
+    recorder_.recordPointer(49.0f, 74.0f); // after the last frame
     recorder_.finish(77);
     EXPECT_FALSE(recorder_.recording());
 
@@ -56,7 +62,7 @@ TEST_F(ReplayRecorderTest, WritesWhatTheReaderReadsBackWithOnlyTheMovesThatMatte
     } expected[] = {
         {Kind::Pointer, 12.5f, 20.0f, 0},   {Kind::Frame, 0, 0, kStartMs + 17},
         {Kind::Frame, 0, 0, kStartMs + 33}, {Kind::Frame, 0, 0, kStartMs + 33},
-        {Kind::Button, -3.0f, 40.0f, 0},    {Kind::Frame, 0, 0, kStartMs + 1500},
+        {Kind::Button, -3.0f, 40.0f, 0},    {Kind::Frame, 0, 0, kStartMs + 2500},
         {Kind::Pointer, 49.0f, 74.0f, 0},
     };
     ASSERT_EQ(replay.steps.size(), std::size(expected));
@@ -67,6 +73,10 @@ TEST_F(ReplayRecorderTest, WritesWhatTheReaderReadsBackWithOnlyTheMovesThatMatte
         EXPECT_EQ(step.y, expected[i].y) << "step " << i;
         EXPECT_EQ(step.clockMs, expected[i].clockMs) << "step " << i;
     }
+    ASSERT_EQ(replay.checkpoints.size(), 1u);
+    EXPECT_EQ(replay.checkpoints[0].frame, 4);
+    EXPECT_EQ(replay.checkpoints[0].second, 2);
+    EXPECT_EQ(replay.checkpoints[0].digest, worldDigest(world));
 }
 
 // A game killed at any moment has on disk all but its last second at most.

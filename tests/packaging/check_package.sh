@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Judges the Debian package that tools/build-deb.sh left in build/deb/: lintian
-# finds no error or warning, apt installs it, the installed command tells its
+# finds no error or warning, Build-Depends name the development package of every
+# library its game links, apt installs it, the installed command tells its
 # version and starts the game from /tmp showing the title, and a purge leaves
 # none of its files behind. Run under an X display (make deb-check uses Xvfb).
 # Usage: check_package.sh BUILD_DIR   (the normal build, for its program tests)
@@ -28,6 +29,14 @@ TMPDIR=$lintian_tmp lintian --fail-on error,warning --display-info --pedantic "$
     status=0 || status=$?
 rm -rf "$lintian_tmp"
 [[ $status -eq 0 ]] || fail "lintian found errors or warnings"
+
+echo "== Build-Depends name every library the package's game links"
+unpacked=$(mktemp -d)
+dpkg-deb -x "$deb" "$unpacked"
+tests/packaging/check_build_depends.sh "$unpacked/usr/lib/games/vantorel/vantorel" &&
+    status=0 || status=$?
+rm -rf "$unpacked"
+[[ $status -eq 0 ]] || fail "debian/control's Build-Depends are incomplete"
 
 if dpkg-query -W -f='${Status}' vantorel 2>/dev/null | grep -q installed; then
     fail "vantorel is installed already: remove it first, this check purges what it installs"

@@ -1,3 +1,4 @@
+#include "play_field.h"
 #include "program_harness.h"
 
 #include <gtest/gtest.h>
@@ -17,14 +18,17 @@ struct Strip {
     int bottom;
 };
 
-// "Planets Formed: 0": its baseline starts at world (16, 67), window pixel
-// (676, 82 from the top); an em is 3.84 world units, about 39 pixels, and no
+// "Planets Formed: 0": its baseline starts at world (13, 67), window pixel
+// (645, 82 from the top); an em is 3.84 world units, about 39 pixels, and no
 // letter of it reaches below the baseline.
-constexpr Strip kCounter{670, 50, 1016, 88};
+constexpr Strip kCounter{kCounterLeft, kCounterTop, kCounterRight, kCounterBottom};
 // Just above and below it, and as large on the left of the field: plain backdrop.
-constexpr Strip kAboveCounter{670, 34, 1016, 50};
-constexpr Strip kBelowCounter{670, 88, 1016, 104};
-constexpr Strip kBlank{24, 50, 370, 88};
+constexpr int kBesideCounter = 16;
+constexpr Strip kAboveCounter{kCounterLeft, kCounterTop - kBesideCounter, kCounterRight,
+                              kCounterTop};
+constexpr Strip kBelowCounter{kCounterLeft, kCounterBottom, kCounterRight,
+                              kCounterBottom + kBesideCounter};
+constexpr Strip kBlank{24, kCounterTop, 24 + kCounterRight - kCounterLeft, kCounterBottom};
 
 // Within this of the backdrop a pixel shows the backdrop alone; texture
 // filtering and the window's colour depth account for a few levels.

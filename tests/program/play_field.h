@@ -3,7 +3,7 @@
 #include "running_game.h"
 
 #include "app/camera.h"
-#include "render/field_bounds.h"
+#include "world/field_bounds.h"
 #include "world/landmarks.h"
 
 class TgaImage;
@@ -20,7 +20,7 @@ constexpr WorldPoint kSunCentre{kSystemCentre.x, kSystemCentre.y};
 constexpr WorldPoint kShipStartPoint{kShipStart.x, kShipStart.y};
 constexpr double kPixelsPerUnit = Camera::kWindowWidth / (kFieldRight - kFieldLeft);
 // The counter "Planets Formed: N", in window pixels (y down).
-constexpr int kCounterLeft = 670;
+constexpr int kCounterLeft = 640;
 constexpr int kCounterTop = 50;
 constexpr int kCounterRight = 1016;
 constexpr int kCounterBottom = 88;

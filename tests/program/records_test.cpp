@@ -20,6 +20,9 @@ constexpr int kBright = 200;
 // The line's strokes light hundreds of pixels there; a star or a speck of debris a few.
 constexpr int kLinePixels = 300;
 constexpr double kEndPictureShown = 0.9;
+constexpr double kEndPictureGone = 0.5;
+// Where the end picture says "Click to play again", in world units.
+constexpr WorldPoint kPlayAgainWords{0.0, 32.0};
 
 int brightPixelsUnderThePicture(const RunningGame::Screenshot& shot) {
     int bright = 0;
@@ -32,12 +35,9 @@ int brightPixelsUnderThePicture(const RunningGame::Screenshot& shot) {
     return bright;
 }
 
-// From the title to the lose picture: the ship is flown into the sun. The
-// line, if any, is drawn in the very frame the picture first shows.
-RunningGame::Screenshot loseAGame(const RunningGame& game, const TgaImage& lose) {
-    const ScreenPictures pictures;
-    const RunningGame::Screenshot playing = reachPlay(game, pictures);
-    EXPECT_LT(brightPixelsUnderThePicture(playing), kLinePixels) << "a line during play";
+// From play to the lose picture: the ship is flown into the sun. The line, if
+// any, is drawn in the very frame the picture first shows.
+RunningGame::Screenshot flyIntoTheSun(const RunningGame& game, const TgaImage& lose) {
     game.click(windowX(kSunCentre.x), windowY(kSunCentre.y));
     const RunningGame::Screenshot lost =
         screenshotWhen(game, [&](const RunningGame::Screenshot& shot) {
@@ -45,6 +45,26 @@ RunningGame::Screenshot loseAGame(const RunningGame& game, const TgaImage& lose)
         });
     EXPECT_GT(shareOfEndPicture(lost, lose), kEndPictureShown) << "the lose picture never showed";
     return lost;
+}
+
+// From the title to the lose picture.
+RunningGame::Screenshot loseAGame(const RunningGame& game, const TgaImage& lose) {
+    const ScreenPictures pictures;
+    const RunningGame::Screenshot playing = reachPlay(game, pictures);
+    EXPECT_LT(brightPixelsUnderThePicture(playing), kLinePixels) << "a line during play";
+    return flyIntoTheSun(game, lose);
+}
+
+// From the lose picture to the next one: a click on it starts a new game, whose
+// ship waits above the sun until the next click.
+RunningGame::Screenshot loseAgain(const RunningGame& game, const TgaImage& lose) {
+    game.click(windowX(kPlayAgainWords.x), windowY(kPlayAgainWords.y));
+    const RunningGame::Screenshot again =
+        screenshotWhen(game, [&](const RunningGame::Screenshot& shot) {
+            return shareOfEndPicture(shot, lose) < kEndPictureGone;
+        });
+    EXPECT_LT(shareOfEndPicture(again, lose), kEndPictureGone) << "no new game started";
+    return flyIntoTheSun(game, lose);
 }
 
 } // namespace
@@ -88,4 +108,33 @@ TEST(RecordsOnScreen, WithoutRecordsAGameNeitherReadsNorWritesThem) {
     EXPECT_LT(brightPixelsUnderThePicture(lost), kLinePixels) << "a line without records";
     EXPECT_EQ(dataHome.read("vantorel/records"), kept);
     EXPECT_FALSE(dataHome.has("vantorel/records.lock"));
+}
+
+TEST(RecordsOnScreen, ANewerVersionsRecordsOutlastThreeGamesUntouched) {
+    TgaImage lose;
+    ASSERT_TRUE(lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false));
+    const TemporaryFolder dataHome;
+    mkdir(dataHome.pathOf("vantorel").c_str(), 0700);
+    const std::string newer = "vantorel-records 2\ngames_played 40\nlongest_streak 6\n";
+    dataHome.write("vantorel/records", newer);
+    RunningGame::Options options;
+    options.environment = {{"XDG_DATA_HOME", dataHome.path()}};
+    options.errors = dataHome.pathOf("errors");
+
+    {
+        const RunningGame game(options);
+        ASSERT_TRUE(game.hasWindow());
+        EXPECT_LT(brightPixelsUnderThePicture(loseAGame(game, lose)), kLinePixels);
+        for (int played = 2; played <= 3; ++played) {
+            EXPECT_LT(brightPixelsUnderThePicture(loseAgain(game, lose)), kLinePixels)
+                << "a line under game " << played;
+        }
+    }
+    EXPECT_EQ(dataHome.read("vantorel/records"), newer);
+    EXPECT_FALSE(dataHome.has("vantorel/records.bad"));
+    const std::string said = dataHome.read("errors");
+    const auto told = said.find("written by a newer version of the game");
+    EXPECT_NE(told, std::string::npos) << said;
+    EXPECT_EQ(said.find("written by a newer version of the game", told + 1), std::string::npos)
+        << said;
 }

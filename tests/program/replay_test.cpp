@@ -27,16 +27,26 @@ struct Finished {
     int status = -1;
 };
 
-// Runs the real binary to its end with `arguments` and what it printed;
+// Runs a real program to its end with `arguments` and what it printed;
 // `environment` goes before it, as in "env -u DISPLAY".
-Finished run(const std::string& arguments, const std::string& environment = "") {
+Finished runProgram(const std::string& program, const std::string& arguments,
+                    const std::string& environment) {
     const TemporaryFolder folder;
     const std::string output =
-        commandOutput("cd " VANTOREL_DATA_DIR " && " + environment + " " VANTOREL_BINARY " " +
+        commandOutput("cd " VANTOREL_DATA_DIR " && " + environment + " " + program + " " +
                       arguments + " 2>" + folder.pathOf("errors") + "; echo \"status $?\"");
     const std::size_t statusAt = output.rfind("status ");
     return Finished{output.substr(0, statusAt), folder.read("errors"),
                     std::atoi(output.c_str() + statusAt + std::strlen("status "))};
+}
+
+Finished run(const std::string& arguments, const std::string& environment = "") {
+    return runProgram(VANTOREL_BINARY, arguments, environment);
+}
+
+// The replay checker, with no display to open a window on.
+Finished check(const std::string& files) {
+    return runProgram(VANTOREL_CHECKER, files, "env -u DISPLAY");
 }
 
 // Played back as fast as it goes, in a window of another size than the recording's.
@@ -95,6 +105,11 @@ TEST(Replay, ALostGameRecordedFromTheMousePlaysBackToTheSameEnd) {
     EXPECT_TRUE(startsWith(fast.standardOutput, "lost: 0 planets formed in "))
         << fast.standardOutput;
     EXPECT_TRUE(endsWith(fast.standardOutput, kRecorded)) << fast.standardOutput;
+    const Finished checked = check(file);
+    EXPECT_EQ(checked.status, 0) << checked.standardOutput;
+    EXPECT_TRUE(startsWith(checked.standardOutput, file + ": lost: 0 planets formed in "))
+        << checked.standardOutput;
+    EXPECT_TRUE(endsWith(checked.standardOutput, kRecorded)) << checked.standardOutput;
 
     // Killed in the middle of writing a frame: its end and the last frame's clock are lost.
     const std::string whole = folder.read("lost.replay");
@@ -118,6 +133,40 @@ TEST(Replay, TheCommittedWinningGameWinsAgainInTheRecordedState) {
     EXPECT_EQ(won.standardOutput,
               std::string("won: 12 planets formed in 87.62 s of game time") + kRecorded);
     EXPECT_FALSE(dataHome.has("vantorel")) << "the replay wrote records";
+}
+
+// The rules alone, with no window, end where the windowed game ends; the
+// worst file decides the status: 0 all as recorded, 1 one differs, 2 one unreadable.
+TEST(Replay, TheCheckerFindsTheGamesEndWithoutADisplay) {
+    const TemporaryFolder folder;
+    std::ifstream wonFile(kWonGame, std::ios::binary);
+    std::string altered{std::istreambuf_iterator<char>(wonFile), {}};
+    altered.back() = static_cast<char>(altered.back() ^ 1); // the final digest's last byte
+    folder.write("altered.replay", altered);
+    const std::string wonLine = std::string(kWonGame) +
+                                ": won: 12 planets formed in 87.62 s of game time; "
+                                "digest a7d9bd182c3489fe; the final state is the recorded one\n";
+    const std::string alteredLine = folder.pathOf("altered.replay") +
+                                    ": won: 12 planets formed in 87.62 s of game time; "
+                                    "digest a7d9bd182c3489fe; the final state differs from the "
+                                    "recorded one\n";
+    const std::string missingLine =
+        folder.pathOf("missing.replay") + ": cannot replay: No such file or directory\n";
+    const struct {
+        std::string files;
+        int status;
+        std::string output;
+    } cases[] = {
+        {kWonGame, 0, wonLine},
+        {folder.pathOf("altered.replay"), 1, alteredLine},
+        {folder.pathOf("missing.replay") + " " + kWonGame, 2, missingLine + wonLine},
+        {kWonGame + std::string(" ") + folder.pathOf("altered.replay"), 1, wonLine + alteredLine},
+    };
+    for (const auto& c : cases) {
+        const Finished checked = check(c.files);
+        EXPECT_EQ(checked.status, c.status) << c.files;
+        EXPECT_EQ(checked.standardOutput, c.output);
+    }
 }
 
 TEST(Replay, AFileThatCannotBePlayedIsRefusedInOneLineBeforeAnyWindowOpens) {

@@ -70,6 +70,7 @@ ChildProcess::Launch launchOf(const RunningGame::Options& options) {
                             options.arguments.end());
     launch.workingDirectory = options.workingDirectory;
     launch.environment = options.environment;
+    launch.errors = options.errors;
     return launch;
 }
 

@@ -25,6 +25,8 @@ public:
         std::vector<std::string> arguments;
         // Set for the game alone, as in {"XDG_DATA_HOME", folder}.
         std::vector<std::pair<std::string, std::string>> environment;
+        // A file its standard error is added to; the test's own when empty.
+        std::string errors;
     };
 
     struct Screenshot {

@@ -23,6 +23,18 @@ constexpr uid_t kNobody = 65534;
 constexpr int kKillRounds = 12;
 constexpr int kSavesPerGame = 25;
 
+mode_t modeOf(const std::string& path) {
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0 ? status.st_mode & 0777 : 0;
+}
+
+// Empty when `path` is no link.
+std::string linkTextOf(const std::string& path) {
+    char text[4096];
+    const ssize_t length = readlink(path.c_str(), text, sizeof text);
+    return length < 0 ? "" : std::string(text, static_cast<std::size_t>(length));
+}
+
 int linesIn(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
@@ -69,7 +81,7 @@ class RecordStoreTest : public ::testing::Test {
 protected:
     TemporaryFolder home;
     const std::string folder = home.pathOf("vantorel");
-    const RecordStore store{folder};
+    RecordStore store{folder};
 
     std::string inFolder(const std::string& name) const { return "vantorel/" + name; }
 };
@@ -107,7 +119,6 @@ TEST(RecordStore, AFileThatCannotBeReadIsMovedAsideAndPlayGoesOn) {
     const BadFile cases[] = {
         {"truncated", text("vantorel-records 1\ngames_played 4\ngames_wo")},
         {"binary junk", text(std::string("\0\x13\xff\xfeGIF89a\0\0", 12))},
-        {"a newer format", text("vantorel-records 2\nhigh_scores 1 2 3\n")},
         {"a folder in its place",
          [](const TemporaryFolder& folder) {
              mkdir(folder.pathOf("records").c_str(), 0755);
@@ -118,7 +129,7 @@ TEST(RecordStore, AFileThatCannotBeReadIsMovedAsideAndPlayGoesOn) {
     };
     for (const BadFile& bad : cases) {
         const TemporaryFolder folder;
-        const RecordStore store(folder.path());
+        RecordStore store(folder.path());
         folder.write("records.bad", "an older bad file\n");
         bad.put(folder);
 
@@ -126,15 +137,80 @@ TEST(RecordStore, AFileThatCannotBeReadIsMovedAsideAndPlayGoesOn) {
         EXPECT_EQ(store.load(), Records{}) << bad.name;
         const std::string complaint = testing::internal::GetCapturedStderr();
         EXPECT_EQ(linesIn(complaint), 1) << bad.name << ": " << complaint;
-        EXPECT_NE(complaint.find("moved aside to records.bad"), std::string::npos) << complaint;
-        EXPECT_FALSE(folder.has("records")) << bad.name;
-        EXPECT_TRUE(folder.has("records.bad")) << bad.name;
-        EXPECT_EQ(folder.read("records.bad.1"), "an older bad file\n") << bad.name;
+        EXPECT_NE(complaint.find("moved aside to records.bad.1"), std::string::npos) << complaint;
+        EXPECT_EQ(store.peek().records, Records{}) << bad.name;
+        EXPECT_EQ(folder.read("records.bad"), "an older bad file\n") << bad.name;
+        EXPECT_TRUE(folder.has("records.bad.1")) << bad.name;
 
         const std::optional<Records> before = store.save({kLoss});
         ASSERT_TRUE(before) << bad.name;
         EXPECT_EQ(*before, Records{}) << bad.name;
         EXPECT_EQ(store.load(), recordOf(1)) << bad.name;
+    }
+}
+
+TEST_F(RecordStoreTest, MovedAsideFilesAreNeverDeletedAndTheLastNameIsNeverPassed) {
+    constexpr int kBadEvents = 5;
+    const auto damaged = [](int event) { return "damaged " + std::to_string(event); };
+    const auto movedAside = [](int number) {
+        return number == 0 ? std::string("records.bad") : "records.bad." + std::to_string(number);
+    };
+    ASSERT_TRUE(store.prepare());
+    testing::internal::CaptureStderr();
+    for (int event = 0; event < kBadEvents; ++event) {
+        home.write(inFolder("records"), damaged(event));
+        EXPECT_EQ(store.load(), Records{});
+        ASSERT_TRUE(store.save({kLoss}));
+    }
+    for (int event = 0; event < kBadEvents; ++event) {
+        EXPECT_EQ(home.read(inFolder(movedAside(event))), damaged(event));
+    }
+
+    for (int number = kBadEvents; number <= RecordStore::kLastMovedAsideNumber; ++number) {
+        home.write(inFolder(movedAside(number)), damaged(number));
+    }
+    home.write(inFolder("records"), "damaged at last");
+    EXPECT_EQ(store.load(), Records{});
+    EXPECT_FALSE(store.save({kLoss}));
+    const std::string complaints = testing::internal::GetCapturedStderr();
+    EXPECT_NE(complaints.find("records.bad to records.bad.99 are all taken"), std::string::npos)
+        << complaints;
+    EXPECT_EQ(home.read(inFolder("records")), "damaged at last");
+    for (int number = 0; number <= RecordStore::kLastMovedAsideNumber; ++number) {
+        EXPECT_EQ(home.read(inFolder(movedAside(number))), damaged(number)) << number;
+    }
+    EXPECT_FALSE(home.has(inFolder(movedAside(RecordStore::kLastMovedAsideNumber + 1))));
+}
+
+TEST_F(RecordStoreTest, ANewerVersionsFileIsLeftAsItIsAndToldOfOnce) {
+    const std::string rest =
+        recordsText(recordOf(3)).substr(std::string("vantorel-records 1\n").size());
+    const std::string newerFiles[] = {
+        "vantorel-records 2\n" + rest + "longest_game_ms 5\n",
+        "vantorel-records 2\nhigh_scores 1 2 3\n",
+        "vantorel-records 3\n" + std::string(3 * kLargestRecordsFile, '#') + "\n",
+    };
+    for (const std::string& newer : newerFiles) {
+        mkdir(folder.c_str(), 0700);
+        home.write(inFolder("records"), newer);
+        RecordStore store(folder);
+
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(store.prepare());
+        const std::string refusal = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(linesIn(refusal), 1) << refusal;
+        EXPECT_NE(refusal.find("written by a newer version of the game"), std::string::npos)
+            << refusal;
+        // Should a newer game write it while this one plays, its saves say so once too.
+        testing::internal::CaptureStderr();
+        for (int game = 0; game < 3; ++game) {
+            EXPECT_FALSE(store.save({kWin}));
+        }
+        const std::string complaints = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(linesIn(complaints), 1) << complaints;
+        EXPECT_TRUE(store.peek().newer);
+        EXPECT_EQ(home.read(inFolder("records")), newer);
+        EXPECT_FALSE(home.has(inFolder("records.bad")));
     }
 }
 
@@ -259,4 +335,115 @@ TEST_F(RecordStoreTest, GamesSavingAtTheSameTimeLoseNone) {
     EXPECT_EQ(kept.gamesPlayed, 2 * kSavesPerGame);
     EXPECT_EQ(kept.gamesWon, 2 * kSavesPerGame);
     EXPECT_EQ(kept.fastestWinMilliseconds, 100'000);
+}
+
+TEST_F(RecordStoreTest, ALinkedFileStaysLinkedAndTheFileItLeadsToIsReplacedWithItsMode) {
+    mkdir(folder.c_str(), 0700);
+    mkdir(home.pathOf("synced").c_str(), 0700);
+    for (const std::string& linkText :
+         {std::string("../synced/kept"), home.pathOf("synced/kept")}) {
+        home.write("synced/kept", recordsText(recordOf(2)));
+        chmod(home.pathOf("synced/kept").c_str(), 0640);
+        unlink(home.pathOf(inFolder("records")).c_str());
+        ASSERT_EQ(symlink(linkText.c_str(), home.pathOf(inFolder("records")).c_str()), 0);
+
+        ASSERT_TRUE(store.prepare()) << linkText;
+        EXPECT_EQ(store.load(), recordOf(2)) << linkText;
+        ASSERT_TRUE(store.save({kLoss})) << linkText;
+        ASSERT_TRUE(store.save({kLoss})) << linkText;
+        EXPECT_EQ(linkTextOf(home.pathOf(inFolder("records"))), linkText);
+        EXPECT_EQ(home.read("synced/kept"), recordsText(recordOf(4))) << linkText;
+        EXPECT_EQ(modeOf(home.pathOf("synced/kept")), 0640u) << linkText;
+        EXPECT_FALSE(home.has("synced/kept.tmp")) << linkText;
+        EXPECT_FALSE(home.has(inFolder("records.tmp"))) << linkText;
+    }
+}
+
+TEST_F(RecordStoreTest, ADamagedFileBehindALinkIsMovedAsideBesideIt) {
+    mkdir(folder.c_str(), 0700);
+    mkdir(home.pathOf("synced").c_str(), 0700);
+    home.write("synced/kept", "a sync conflict's half file");
+    ASSERT_EQ(symlink("../synced/kept", home.pathOf(inFolder("records")).c_str()), 0);
+
+    ASSERT_TRUE(store.prepare());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(store.load(), Records{});
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(home.read("synced/kept.bad"), "a sync conflict's half file");
+    // A new record begins at once, so the link never leads nowhere for the next start.
+    EXPECT_EQ(RecordStore(folder).peek().records, Records{});
+    ASSERT_TRUE(store.save({kLoss}));
+    EXPECT_EQ(linkTextOf(home.pathOf(inFolder("records"))), "../synced/kept");
+    EXPECT_EQ(home.read("synced/kept"), recordsText(recordOf(1)));
+}
+
+TEST_F(RecordStoreTest, ALinkThatLeadsToNoFileIsLeftAlone) {
+    mkdir(folder.c_str(), 0700);
+    mkdir(home.pathOf("synced").c_str(), 0700);
+    home.write("synced/notes", "the player's own\n");
+    struct Case {
+        const char* linkText;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"../unmounted/kept", "a link to a missing file"},
+        {"kept-here", "a link to a missing file"},
+        {"records", "a link that loops"},
+        {"../synced", "a link to something not a file"},
+    };
+    for (const Case& c : cases) {
+        unlink(home.pathOf(inFolder("records")).c_str());
+        ASSERT_EQ(symlink(c.linkText, home.pathOf(inFolder("records")).c_str()), 0);
+        RecordStore store(folder);
+
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(store.prepare()) << c.linkText;
+        EXPECT_FALSE(store.save({kLoss})) << c.linkText;
+        const std::string complaints = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(linesIn(complaints), 2) << complaints;
+        EXPECT_NE(complaints.find(c.problem), std::string::npos) << complaints;
+        EXPECT_EQ(store.peek().problem, c.problem);
+        EXPECT_EQ(linkTextOf(home.pathOf(inFolder("records"))), c.linkText);
+    }
+    EXPECT_FALSE(home.has("unmounted"));
+    EXPECT_FALSE(home.has(inFolder("kept-here")));
+    EXPECT_FALSE(home.has(inFolder("records.bad")));
+    EXPECT_FALSE(home.has("synced.bad"));
+    EXPECT_EQ(home.read("synced/notes"), "the player's own\n");
+}
+
+TEST_F(RecordStoreTest, ATemporaryNameTakenByALinkIsNeverWrittenThrough) {
+    home.write("victim", "the player's own\n");
+    const std::string links[] = {home.pathOf("victim"), home.pathOf("not-yet-there")};
+    ASSERT_TRUE(store.prepare());
+    for (const std::string& target : links) {
+        ASSERT_EQ(symlink(target.c_str(), home.pathOf(inFolder("records.tmp")).c_str()), 0);
+        ASSERT_TRUE(store.save({kLoss})) << target;
+        EXPECT_EQ(linkTextOf(home.pathOf(inFolder("records"))), "") << target;
+        EXPECT_FALSE(home.has(inFolder("records.tmp"))) << target;
+    }
+    EXPECT_EQ(store.load(), recordOf(2));
+    EXPECT_EQ(home.read("victim"), "the player's own\n");
+    EXPECT_FALSE(home.has("not-yet-there"));
+}
+
+TEST(RecordStore, WhatItMakesIsTheOwnersAloneAndAFilesModeIsKept) {
+    const mode_t previousUmask = umask(022); // the one most players have
+    const TemporaryFolder home;
+    const std::string dataHome = home.pathOf(".local/share");
+    RecordStore store(dataHome + "/vantorel");
+    ASSERT_TRUE(store.prepare());
+    ASSERT_TRUE(store.save({kLoss}));
+    for (const std::string& made : {home.pathOf(".local"), dataHome, dataHome + "/vantorel"}) {
+        EXPECT_EQ(modeOf(made), 0700u) << made;
+    }
+    EXPECT_EQ(modeOf(store.filePath()), 0600u);
+    EXPECT_EQ(modeOf(dataHome + "/vantorel/records.lock"), 0600u);
+
+    for (const mode_t kept : {0600u, 0640u, 0644u, 0400u}) {
+        chmod(store.filePath().c_str(), kept);
+        ASSERT_TRUE(store.save({kLoss})) << std::oct << kept;
+        EXPECT_EQ(modeOf(store.filePath()), kept) << std::oct << kept;
+    }
+    umask(previousUmask);
 }

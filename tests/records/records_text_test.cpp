@@ -65,5 +65,34 @@ TEST(RecordsText, RefusesWhatIsNotAWholeRecordsFileOfThisVersion) {
         EXPECT_FALSE(parsed.records) << text;
         EXPECT_FALSE(parsed.problem.empty()) << text;
     }
-    EXPECT_EQ(parseRecords(cases[5]).problem, "written by a newer version (format 2)");
+    EXPECT_EQ(parseRecords(cases[5]).problem,
+              "written by a newer version of the game, in records format 2");
+}
+
+TEST(RecordsText, TellsANewerFormatByItsFirstLineAlone) {
+    const std::string rest =
+        std::string(kWellFormed).substr(std::string("vantorel-records 1\n").size());
+    struct Case {
+        std::string text;
+        bool newer;
+    };
+    const Case cases[] = {
+        {"vantorel-records 2\n" + rest, true},
+        {"vantorel-records 2\r\nhigh_scores 1 2 3\r\n", true},
+        {"vantorel-records 17", true},
+        {"vantorel-records 3\n" + std::string(2 * kLargestRecordsFile, 'x'), true},
+        {"vantorel-records 1\n" + rest, false},
+        {"vantorel-records 0\n" + rest, false},
+        {"vantorel-records two\n" + rest, false},
+        {"vantorel-records 1 2\n" + rest, false},
+        {"some-other-game 2\n" + rest, false},
+        {"vantorel-records 1\nvantorel-records 2\n", false},
+    };
+    for (const Case& c : cases) {
+        const ParsedRecords parsed = parseRecords(c.text);
+        EXPECT_EQ(parsed.newer, c.newer) << c.text.substr(0, 40);
+        if (c.newer) {
+            EXPECT_FALSE(parsed.records) << c.text.substr(0, 40);
+        }
+    }
 }

@@ -9,11 +9,37 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <string>
 
 namespace {
 
 constexpr std::uint8_t kBackdropGrey = 77;
+constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
+
+// Draws text as the counter is drawn, with its baseline starting at world (x, y).
+void drawCounterText(const std::string& text, float x, float y) {
+    glPushMatrix();
+    glTranslatef(x, y, 0.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+    glScalef(0.06f, 0.06f, 0.06f);
+    printText(getHudFont(), "%s", text.c_str());
+    glPopMatrix();
+}
+
+// How wide a draw's ink is on a field of the given size whose top right corner,
+// where the counter is, lies that far left of the window's: a window of some
+// scale, or a screen filled with bars beside and above the field.
+int inkWidthOnField(int width, int height, int barRight, int barAbove,
+                    const std::function<void()>& draw) {
+    glViewport(kWindowWidth - barRight - width, kWindowHeight - barAbove - height, width, height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    draw();
+    glViewport(0, 0, kWindowWidth, kWindowHeight);
+    const InkBox ink = inkBoxOf(readFrame(), kBackdropGrey, kBackdropGrey, kBackdropGrey);
+    return ink.any ? ink.right - ink.left : 0;
+}
 
 class HudTest : public GlTest {
 protected:
@@ -70,9 +96,9 @@ TEST_F(HudTest, DrawsTheCounterHalfWhiteInTheUpperRightOfTheField) {
     const Frame frame = readFrame();
     const InkBox box = inkBoxOf(frame, kBackdropGrey, kBackdropGrey, kBackdropGrey);
     ASSERT_TRUE(box.any);
-    // World (16, 67) is window pixel (676, 82 from the top); 3.84 world units per em.
-    EXPECT_GE(box.left, 676);
-    EXPECT_LE(box.left, 690);
+    // World (13, 67) is window pixel (645, 82 from the top); 3.84 world units per em.
+    EXPECT_GE(box.left, 645);
+    EXPECT_LE(box.left, 660);
     EXPECT_LT(box.right, 1024);
     EXPECT_GT(box.right, 900);
     EXPECT_LE(box.top, kWindowHeight - 40);
@@ -100,15 +126,43 @@ TEST_F(HudTest, ShowsTheCountAsAWholeNumber) {
     const Frame shown = readFrame();
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glPushMatrix();
-    glTranslatef(16.0f, 67.0f, 0.0f);
-    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
-    glScalef(0.06f, 0.06f, 0.06f);
-    printText(getHudFont(), "Planets Formed: 12");
-    glPopMatrix();
+    drawCounterText("Planets Formed: 12", 13.0f, 67.0f);
     const Frame expected = readFrame();
 
     EXPECT_TRUE(shown.rgba == expected.rgba) << "the counter should read \"Planets Formed: 12\"";
+}
+
+// Cut off at the field's edge, the counter is narrower than its text drawn where
+// nothing cuts it (world (5, 45) on every field below), as it was when it started at x 16.
+TEST_F(HudTest, TheWholeCounterShowsAtEveryCountInEveryWindowAndFullScreen) {
+    struct Field {
+        int width, height, barRight, barAbove;
+    };
+    const Field fields[] = {{1024, 768, 0, 0},
+                            {512, 384, 0, 0},
+                            {2048, 1536, 0, 0},
+                            {1280, 960, 0, 32},
+                            {1440, 1080, 240, 0}};
+    for (const Field& f : fields) {
+        for (const int count : {0, 9, 10, 12}) {
+            SCOPED_TRACE(std::to_string(f.width) + " wide, " + std::to_string(count) + " planets");
+            const std::string text = "Planets Formed: " + std::to_string(count);
+            const auto inkWidth = [&](const std::function<void()>& draw) {
+                return inkWidthOnField(f.width, f.height, f.barRight, f.barAbove, draw);
+            };
+            const int whole = inkWidth([&] { drawCounterText(text, 5.0f, 45.0f); });
+            const int shown = inkWidth([&] {
+                Hud hud;
+                hud.setPlanetsFormed(count);
+                hud.draw();
+            });
+            EXPECT_GT(whole, 100);
+            EXPECT_NEAR(shown, whole, 1);
+            if (count >= 10) {
+                EXPECT_LT(inkWidth([&] { drawCounterText(text, 16.0f, 67.0f); }), whole - 1);
+            }
+        }
+    }
 }
 
 TEST_F(HudTest, CentresTheRecordLineUnderTheEndPicture) {

@@ -1,10 +1,10 @@
 #include "render/screen_set.h"
 
-#include "render/field_bounds.h"
 #include "render/texture_manager.h"
 #include "render/tga_image.h"
 #include "support/gl_context.h"
 #include "support/tga_file.h"
+#include "world/field_bounds.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

@@ -11,10 +11,11 @@
 
 #include "app/camera.h"
 #include "app/game.h"
-#include "app/game_screen.h"
 #include "app/replay_recorder.h"
 #include "clock/elapsed_time.h"
 #include "math/numeric.h"
+#include "world/game_rules.h"
+#include "world/game_screen.h"
 #include "world/world.h"
 #include "world/world_digest.h"
 
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
     recorder.start(randomSeed(), takeElapsedMilliseconds());
     Game& game = getGame();
     game.init();
+    getGameRules().start();
     World& world = getWorld();
     RandomPlayer player(seed, world);
     long frame = 0;

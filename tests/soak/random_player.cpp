@@ -1,8 +1,8 @@
 #include "random_player.h"
 
-#include "app/game_screen.h"
 #include "app/input_manager.h"
 #include "math/numeric.h"
+#include "world/game_screen.h"
 #include "world/world.h"
 
 #include <GL/glut.h>

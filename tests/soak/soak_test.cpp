@@ -1,10 +1,11 @@
 #include "random_player.h"
 
 #include "app/game.h"
-#include "app/game_screen.h"
 #include "clock/elapsed_time.h"
 #include "math/numeric.h"
 #include "support/gl_context.h"
+#include "world/game_rules.h"
+#include "world/game_screen.h"
 #include "world/world.h"
 
 #include <gtest/gtest.h>
@@ -148,17 +149,14 @@ class Soak : public GlTest {
 protected:
     void TearDown() override { releaseElapsedMilliseconds(); }
 
-    // Runs one frame the way the display callback does, with or without drawing.
+    // Runs one frame the way the display callback does, or its rules alone.
     void runFrame(bool draw) {
-        Game& game = getGame();
         if (draw) {
-            game.drawFrame();
+            getGame().drawFrame();
             ++tally_.draws;
         } else {
-            game.tick();
-            if (currentScreen == GameScreen::Playing) {
-                game.update(game.delta());
-            }
+            takeElapsedMilliseconds();
+            getGameRules().frame();
         }
     }
 
@@ -198,12 +196,11 @@ TEST_F(Soak, AnHourOfRandomPlayStaysFiniteAndSteady) {
     std::printf("[soak] seed %u, %ld s of game time, %ld frames, drawing every %ld\n", seed,
                 seconds, frames, drawEvery);
 
-    randomInt(1); // the game seeds itself from the calendar on first use: seed it again
-    std::srand(seed);
+    seedRandom(seed);
     FrameClock clock;
     clock.advance();
-    Game& game = getGame();
-    game.init();
+    getGame().init();
+    getGameRules().start();
     World& world = getWorld();
     RandomPlayer player(seed, world);
 

@@ -1,10 +1,41 @@
 #include "support/body_drawing.h"
 
+#include "render/world_painter.h"
+#include "world/planet.h"
+#include "world/ship.h"
+#include "world/sun.h"
+
 #include <GL/gl.h>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 #include <unistd.h>
+
+namespace {
+
+// Loaded with the pictures of the folder the first drawing is made from.
+const WorldPainter& painter() {
+    static WorldPainter* const loaded = [] {
+        auto* const painter = new WorldPainter();
+        painter->load();
+        return painter;
+    }();
+    return *loaded;
+}
+
+} // namespace
+
+void drawBody(const Sun& sun) {
+    painter().drawSun(sun);
+}
+
+void drawBody(const Ship& ship) {
+    painter().drawShip(ship);
+}
+
+void drawBody(const Planet& planet) {
+    painter().drawPlanet(planet);
+}
 
 WindowPixel windowPixelOf(float x, float y) {
     const WindowPoint point = projectToWindow(x, y);

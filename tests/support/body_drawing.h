@@ -4,7 +4,17 @@
 
 #include <string>
 
+class Planet;
+class Ship;
+class Sun;
+
 // Checks shared by the tests that draw one body on the test window.
+
+// Draws one body as play draws it: the one place where the tests that look at a
+// drawn body reach its drawing.
+void drawBody(const Sun& sun);
+void drawBody(const Ship& ship);
+void drawBody(const Planet& planet);
 
 struct WindowPixel {
     int x;

@@ -1,8 +1,5 @@
 #include "world/gas_cloud.h"
 
-#include "support/body_drawing.h"
-#include "support/gl_context.h"
-
 #include <gtest/gtest.h>
 
 TEST(GasCloud, ContainsOnlyPointsWithinOneUnitOfItsCentre) {
@@ -38,25 +35,4 @@ TEST(GasCloud, TurnsAFullCircleEveryNineSecondsWithoutWrapping) {
         cloud.update(1.0f / 60.0f);
     }
     EXPECT_NEAR(cloud.rotation(), 720.0f, 0.01f);
-}
-
-using GasCloudOnScreen = BodyOnScreen;
-
-TEST_F(GasCloudOnScreen, DrawsItsTenUnitSquareAtSixtyPercent) {
-    clearToBlack();
-    GasCloud cloud;
-    cloud.setX(30.0f);
-    cloud.setY(20.0f);
-    cloud.load();
-    cloud.update(1.125f); // 45 degrees: the corners reach 7.07 units out
-    const int depth = modelviewStackDepth();
-    cloud.draw();
-    EXPECT_EQ(modelviewStackDepth(), depth);
-    EXPECT_TRUE(spriteStateOff());
-    const WindowPixel centre = windowPixelOf(30.0f, 20.0f);
-    const WindowPixel corner = windowPixelOf(36.8f, 20.0f);
-    const WindowPixel outside = windowPixelOf(34.9f, 24.9f);
-    EXPECT_NEAR(pixelAt(centre.x, centre.y)[0], 153, 2);
-    EXPECT_NEAR(pixelAt(corner.x, corner.y)[0], 153, 2);
-    EXPECT_EQ(pixelAt(outside.x, outside.y)[0], 0);
 }

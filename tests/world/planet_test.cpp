@@ -1,8 +1,6 @@
 #include "world/planet.h"
 
 #include "clock/elapsed_time.h"
-#include "support/body_drawing.h"
-#include "support/gl_context.h"
 
 #include <gtest/gtest.h>
 
@@ -32,18 +30,15 @@ Planet planetAt(Point point, float size) {
     return planet;
 }
 
-// Planets read the elapsed-time clock when loaded and on every update.
-class PlanetClock : public BodyOnScreen {
+// Planets read the elapsed-time clock when they start forming and on every update.
+class PlanetClock : public testing::Test {
 protected:
-    void SetUp() override {
-        BodyOnScreen::SetUp();
-        driveElapsedMilliseconds(kLoadedAt);
-    }
+    void SetUp() override { driveElapsedMilliseconds(kLoadedAt); }
     void TearDown() override { releaseElapsedMilliseconds(); }
 
     static Planet loadedAt(Point point, float size) {
         Planet planet = planetAt(point, size);
-        planet.load();
+        planet.form();
         return planet;
     }
 };
@@ -167,37 +162,4 @@ TEST_F(PlanetClock, TakesATintBetweenATenthAndOne) {
             EXPECT_LT(channel, 1.0f);
         }
     }
-}
-
-TEST_F(PlanetClock, DrawsWhiteWhileFormingThenInItsTint) {
-    Planet planet = loadedAt({10.0f, 40.0f}, 4.0f);
-    for (const bool formed : {false, true}) {
-        SCOPED_TRACE(formed);
-        driveElapsedMilliseconds(kLoadedAt + (formed ? 2001 : 0));
-        planet.update(0.0f);
-        ASSERT_EQ(planet.formed(), formed);
-        clearToBlack();
-        const int depth = modelviewStackDepth();
-        planet.draw();
-        EXPECT_EQ(modelviewStackDepth(), depth);
-        EXPECT_TRUE(spriteStateOff());
-        const WindowPixel centre = windowPixelOf(10.0f, 40.0f);
-        const auto pixel = pixelAt(centre.x, centre.y);
-        EXPECT_NEAR(pixel[0], formed ? planet.red() * 255.0f : 255.0f, 2.0f);
-        EXPECT_NEAR(pixel[1], formed ? planet.green() * 255.0f : 255.0f, 2.0f);
-        EXPECT_NEAR(pixel[2], formed ? planet.blue() * 255.0f : 255.0f, 2.0f);
-    }
-}
-
-TEST_F(PlanetClock, IsDrawnTurnedAboutTheSunByItsOrbit) {
-    Planet planet = loadedAt({10.0f, 40.0f}, 4.0f);
-    planet.update(1.125f); // 90 degrees at size 4
-    clearToBlack();
-    planet.draw();
-    const WindowPixel start = windowPixelOf(10.0f, 40.0f);
-    const WindowPixel turned = windowPixelOf(0.0f, 50.0f);
-    const WindowPixel turnedRim = windowPixelOf(0.0f, 51.8f); // within the spinning square
-    EXPECT_EQ(pixelAt(start.x, start.y)[1], 0);
-    EXPECT_EQ(pixelAt(turned.x, turned.y)[1], 255);
-    EXPECT_EQ(pixelAt(turnedRim.x, turnedRim.y)[1], 255);
 }

@@ -1,10 +1,7 @@
 #include "world/ship.h"
 
-#include "audio/sound_manager.h"
-#include "support/body_drawing.h"
-#include "support/gl_context.h"
+#include "support/sound_requests.h"
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,10 +10,6 @@ namespace {
 
 constexpr float kStartX = 0.0f;
 constexpr float kStartY = 48.0f;
-
-int accelerations() {
-    return getSoundManager().timesPlayed(Accelerate);
-}
 
 Ship shipAt(float x, float y) {
     Ship ship;
@@ -46,12 +39,12 @@ TEST(Ship, TakesAPressWithinOneUnitAsOnIt) {
     };
     for (const Case& c : {Case{1.0f, true}, Case{1.01f, false}}) {
         SCOPED_TRACE(c.offset);
+        const SoundRequests sounds;
         Ship ship;
         ship.setTarget(kStartX + c.offset, kStartY);
         ship.setButtonHeld(true);
-        const int before = accelerations();
         ship.update(0.1f);
-        EXPECT_EQ(accelerations() - before, c.spinsUp ? 1 : 0);
+        EXPECT_EQ(sounds.count(Accelerate), c.spinsUp ? 1 : 0);
         EXPECT_EQ(ship.x() == kStartX, c.spinsUp);
         EXPECT_EQ(ship.spinRate() > 1.0f, c.spinsUp);
     }
@@ -74,10 +67,10 @@ TEST(Ship, ArrivesWithinTwoUnitsOfItsTarget) {
 }
 
 TEST(Ship, SpinsUpOnEveryUpdateHeldOnIt) {
+    const SoundRequests sounds;
     Ship ship;
     ship.setTarget(kStartX, kStartY);
     ship.setButtonHeld(true);
-    const int before = accelerations();
     // Each held update of 0.1 s adds 5 and the decay takes 1 back off.
     for (const float expected : {5.0f, 9.0f, 13.0f}) {
         ship.update(0.1f);
@@ -85,13 +78,14 @@ TEST(Ship, SpinsUpOnEveryUpdateHeldOnIt) {
         EXPECT_FALSE(ship.moving());
         EXPECT_EQ(ship.moveState(), MoveState::Idle);
     }
-    EXPECT_EQ(accelerations() - before, 3);
+    EXPECT_EQ(sounds.count(Accelerate), 3);
     EXPECT_EQ(ship.x(), kStartX);
     EXPECT_EQ(ship.y(), kStartY);
 }
 
 TEST(Ship, CreepsTowardsAHeldTargetWithinArrivalRange) {
     constexpr float kTargetX = 1.9f;
+    const SoundRequests sounds;
     Ship ship;
     ship.setTarget(kTargetX, kStartY);
     ship.setButtonHeld(true);
@@ -106,10 +100,10 @@ TEST(Ship, CreepsTowardsAHeldTargetWithinArrivalRange) {
     EXPECT_GT(updates, 1);
 
     const float parked = ship.x();
-    const int sounds = accelerations();
+    const int whirs = sounds.count(Accelerate);
     ship.update(0.1f);
     EXPECT_EQ(ship.x(), parked);
-    EXPECT_EQ(accelerations(), sounds + 1);
+    EXPECT_EQ(sounds.count(Accelerate), whirs + 1);
 }
 
 TEST(Ship, KeepsTravellingToWhereTheButtonWasReleased) {
@@ -230,26 +224,4 @@ TEST(Ship, IdleSpinSettlesAtFiftyTimesTheFrameTime) {
         ship.update(kFrame);
     }
     EXPECT_EQ(ship.spinRate(), settled);
-}
-
-using ShipOnScreen = BodyOnScreen;
-
-TEST_F(ShipOnScreen, DrawsItsFourUnitSquareAndRestoresTheState) {
-    for (const bool dead : {false, true}) {
-        SCOPED_TRACE(dead);
-        clearToBlack();
-        Ship ship = shipAt(-20.0f, 30.0f);
-        ship.load();
-        ship.setDead(dead);
-        const int depth = modelviewStackDepth();
-        ship.draw();
-        EXPECT_EQ(modelviewStackDepth(), depth);
-        EXPECT_TRUE(spriteStateOff());
-        const WindowPixel centre = windowPixelOf(-20.0f, 30.0f);
-        const WindowPixel inside = windowPixelOf(-18.2f, 31.8f);
-        const WindowPixel outside = windowPixelOf(-17.5f, 30.0f);
-        EXPECT_EQ(pixelAt(centre.x, centre.y)[0], 255);
-        EXPECT_EQ(pixelAt(inside.x, inside.y)[0], 255);
-        EXPECT_EQ(pixelAt(outside.x, outside.y)[0], 0);
-    }
 }

@@ -1,8 +1,6 @@
 #include "world/sun.h"
 
 #include "clock/elapsed_time.h"
-#include "support/body_drawing.h"
-#include "support/gl_context.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +8,12 @@ namespace {
 
 constexpr int kLoadedAt = 10000;
 
-// The sun reads the elapsed-time clock when loaded and on every update.
-class SunClock : public BodyOnScreen {
+// The sun reads the elapsed-time clock when it starts and on every update.
+class SunClock : public testing::Test {
 protected:
     void SetUp() override {
-        BodyOnScreen::SetUp();
         driveElapsedMilliseconds(kLoadedAt);
-        sun.load();
+        sun.start();
     }
     void TearDown() override { releaseElapsedMilliseconds(); }
 
@@ -102,29 +99,4 @@ TEST(Sun, CountsItsRadiusOnTopOfTheReach) {
     EXPECT_EQ(sun.radius(), 4.0f);
     EXPECT_TRUE(sun.contains(13.0f, 40.0f, 9.0f));
     EXPECT_FALSE(sun.contains(13.01f, 40.0f, 9.0f));
-}
-
-TEST_F(SunClock, DrawsBothLayersWithTheirOpacities) {
-    struct Case {
-        int steps;
-        int grey;
-    };
-    // Alone the first layer is opaque white; halfway, 0.5 over black then 0.5 over that.
-    for (const Case& c : {Case{0, 255}, Case{5, 191}}) {
-        SCOPED_TRACE(c.steps);
-        for (int i = 0; i < c.steps; ++i) {
-            step();
-        }
-        clearToBlack();
-        const int depth = modelviewStackDepth();
-        sun.draw();
-        EXPECT_EQ(modelviewStackDepth(), depth);
-        EXPECT_TRUE(spriteStateOff());
-        const WindowPixel centre = windowPixelOf(0.0f, 40.0f);
-        const WindowPixel edge = windowPixelOf(3.8f, 43.8f);
-        const WindowPixel outside = windowPixelOf(4.2f, 40.0f);
-        EXPECT_NEAR(pixelAt(centre.x, centre.y)[0], c.grey, 2);
-        EXPECT_NEAR(pixelAt(edge.x, edge.y)[0], c.grey, 2);
-        EXPECT_EQ(pixelAt(outside.x, outside.y)[0], 0);
-    }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/replay.h"
+#include "replay/replay.h"
 
 #include <cstdint>
 #include <string>

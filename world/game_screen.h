@@ -8,5 +8,6 @@ enum class GameScreen : std::int32_t {
     Playing = 2,
 };
 
-// The screen the program shows; written by Game::init and the mouse handler.
+// The screen the program shows; written by the game's rules as it starts and
+// as the mouse moves it on.
 extern GameScreen currentScreen;

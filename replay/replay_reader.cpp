@@ -1,7 +1,7 @@
-#include "app/replay_reader.h"
+#include "replay/replay_reader.h"
 
-#include "app/replay_format.h"
-#include "render/field_bounds.h"
+#include "replay/replay_format.h"
+#include "world/field_bounds.h"
 
 #include <cerrno>
 #include <cmath>
@@ -120,9 +120,10 @@ std::string readHeader(ByteCursor& cursor, const std::string& gameVersion, Repla
         return "it is not a vantorel replay";
     }
     const std::optional<std::uint8_t> version = cursor.byte();
-    if (version && *version != kVersion) {
+    if (version && (*version < kOldestVersion || *version > kVersion)) {
         return "it is a replay of format " + std::to_string(*version) +
-               "; this game reads format " + std::to_string(kVersion);
+               "; this game reads formats " + std::to_string(kOldestVersion) + " to " +
+               std::to_string(kVersion);
     }
     const std::optional<std::uint8_t> length = cursor.byte();
     const std::optional<std::string> recordedBy = length ? cursor.text(*length) : std::nullopt;
@@ -135,6 +136,7 @@ std::string readHeader(ByteCursor& cursor, const std::string& gameVersion, Repla
     if (!version || !recordedBy || !seed || !start) {
         return "it ends inside its header";
     }
+    replay.format = *version;
     replay.gameVersion = *recordedBy;
     replay.seed = static_cast<unsigned>(*seed);
     replay.startMs = static_cast<std::int32_t>(static_cast<std::uint32_t>(*start));
@@ -184,11 +186,17 @@ private:
             return readButton();
         case kFrameTag:
             return readFrame();
+        case kCheckpointTag:
+            if (replay_.format >= kFirstVersionWithCheckpoints) {
+                return readCheckpoint();
+            }
+            break;
         case kEndTag:
             return readEnd();
         default:
-            return "it holds a record of unknown kind " + std::to_string(tag);
+            break;
         }
+        return "it holds a record of unknown kind " + std::to_string(tag);
     }
 
     std::string readPointer() {
@@ -244,6 +252,28 @@ private:
         replay_.steps.push_back(frame);
         ++replay_.frames;
         wholeSteps_ = replay_.steps.size();
+        return {};
+    }
+
+    // A checkpoint follows the frame it was taken after, and names a later
+    // second than the one before it.
+    std::string readCheckpoint() {
+        const std::optional<std::uint64_t> second = cursor_.varint();
+        const std::optional<std::uint64_t> digest = cursor_.littleEndian(8);
+        if (!second || !digest) {
+            return stopsShort();
+        }
+        const std::uint64_t lastSecond =
+            replay_.checkpoints.empty()
+                ? 0
+                : static_cast<std::uint64_t>(replay_.checkpoints.back().second);
+        const int lastFrame = replay_.checkpoints.empty() ? 0 : replay_.checkpoints.back().frame;
+        if (replay_.frames == 0 || replay_.frames == lastFrame || *second <= lastSecond ||
+            *second > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+            return "it holds a checkpoint out of order" + frameName();
+        }
+        replay_.checkpoints.push_back(
+            ReplayCheckpoint{replay_.frames, static_cast<int>(*second), *digest});
         return {};
     }
 

@@ -1,4 +1,4 @@
-#include "app/replay_reader.h"
+#include "replay/replay_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +46,11 @@ public:
         }
         bytes.push_back(static_cast<std::uint8_t>(zigzag));
         return *this;
+    }
+    ReplayBytes& checkpoint(int second, std::uint64_t digest = kDigest) {
+        bytes.push_back('C');
+        bytes.push_back(static_cast<std::uint8_t>(second)); // a varint below 128
+        return number(digest, 8);
     }
     ReplayBytes& end(std::uint64_t digest = kDigest) {
         bytes.push_back('E');
@@ -100,8 +105,18 @@ TEST(ReplayReader, RefusesWhatNoRecordingOfThisGameHolds) {
         {"empty", ReplayBytes(), "it is empty"},
         {"not a replay", ReplayBytes().text("GIF89a and more than sixteen bytes"),
          "it is not a vantorel replay"},
-        {"another format", ReplayBytes().header(2).frame(1).end(),
-         "it is a replay of format 2; this game reads format 1"},
+        {"another format", ReplayBytes().header(3).frame(1).end(),
+         "it is a replay of format 3; this game reads formats 1 to 2"},
+        {"checkpoint in format 1", ReplayBytes().header(1).frame(1).checkpoint(1).end(),
+         "it holds a record of unknown kind 67 (byte 33)"},
+        {"checkpoint before a frame", ReplayBytes().header(2).checkpoint(1).frame(1).end(),
+         "it holds a checkpoint out of order before frame 1 (byte 31)"},
+        {"two checkpoints for a frame",
+         ReplayBytes().header(2).frame(1000).checkpoint(1).checkpoint(2).end(),
+         "it holds a checkpoint out of order before frame 2 (byte 44)"},
+        {"a second again",
+         ReplayBytes().header(2).frame(1).checkpoint(1).frame(1).checkpoint(1).end(),
+         "it holds a checkpoint out of order before frame 3 (byte 45)"},
         {"another game version", ReplayBytes().header(1, "1.0.0").frame(1).end(),
          "it was recorded by version 1.0.0 of the game; this is version 9.8.7"},
         {"clock before zero", ReplayBytes().header(1, kVersion, -5).frame(1).end(),

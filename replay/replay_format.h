@@ -14,16 +14,24 @@
 //   'B' button: button, state (one byte each), x, y (floats)
 //   'F' frame: the clock reading's step from the previous reading (or from the
 //       start), a zigzag varint, so that one byte holds a frame at 60 Hz
+//   'C' checkpoint (format 2 on): after the first frame at or past a whole
+//       second of the game's clock since the start, that second (a varint)
+//       and the 64-bit digest of the state the frame left
 //   'E' end: a 64-bit digest of the state the game ended in; nothing follows.
 namespace replay_format {
 
 constexpr char kMagic[] = "VANTOREL REPLAY\n";
 constexpr int kMagicLength = sizeof kMagic - 1;
-constexpr std::uint8_t kVersion = 1;
+// Format 1 had no checkpoints; its recordings still play.
+constexpr std::uint8_t kVersion = 2;
+constexpr std::uint8_t kOldestVersion = 1;
+constexpr std::uint8_t kFirstVersionWithCheckpoints = 2;
+constexpr int kCheckpointEveryMs = 1000;
 
 constexpr std::uint8_t kPointerTag = 'P';
 constexpr std::uint8_t kButtonTag = 'B';
 constexpr std::uint8_t kFrameTag = 'F';
+constexpr std::uint8_t kCheckpointTag = 'C';
 constexpr std::uint8_t kEndTag = 'E';
 
 // X numbers a mouse's buttons from 1 to 255 and GLUT from 0.

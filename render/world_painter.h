@@ -1,0 +1,44 @@
+#pragma once
+
+class Debris;
+class GasCloud;
+class Planet;
+class Ship;
+class Sun;
+class World;
+
+// Draws the world as its rules leave it: every body in its picture, back to
+// front (sun, cloud, debris, ship, planets), and the win or lose picture over
+// the sun once a game is over. It reads the world and changes nothing in it.
+class WorldPainter {
+public:
+    // Loads the bodies' pictures and the sprite quad; needs a current OpenGL
+    // context. A picture that cannot be read draws as a plain square.
+    void load();
+    void draw(const World& world) const;
+
+    void drawSun(const Sun& sun) const;
+    void drawGasCloud(const GasCloud& cloud) const;
+    void drawDebris(const Debris& debris) const;
+    void drawShip(const Ship& ship) const;
+    void drawPlanet(const Planet& planet) const;
+    void drawEndImage(const World& world) const;
+
+private:
+    void drawSunLayer(int texture, float x, float y, float size, float alpha) const;
+
+    int spriteList_ = 0;
+    int sunTexture_ = 0;
+    int sunGlowTexture_ = 0;
+    int gasCloudTexture_ = 0;
+    int debrisTexture_ = 0;
+    int shipTexture_ = 0;
+    int wreckTexture_ = 0;
+    int planetTexture_ = 0;
+    int hitPlanetTexture_ = 0;
+    int formingPlanetTexture_ = 0;
+    int winTexture_ = 0;
+    int loseTexture_ = 0;
+};
+
+WorldPainter& getWorldPainter();
