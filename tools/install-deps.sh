@@ -12,7 +12,7 @@ build_packages=(cmake ninja-build g++ pkg-config freeglut3-dev libglu1-mesa-dev 
     libfreetype-dev libsdl2-mixer-dev libxrandr-dev libgtest-dev libbenchmark-dev)
 test_packages=(xvfb xauth xdotool x11-utils imagemagick openbox wmctrl clang libclang-rt-14-dev valgrind
     python3 appstream desktop-file-utils mandoc groff-base man-db dpkg-dev pulseaudio
-    pulseaudio-utils)
+    pulseaudio-utils sox libsox-fmt-mp3)
 asset_packages=(python3 python3-pil sox libsox-fmt-mp3 lame fonts-play libsdl2-mixer-2.0-0)
 deb_packages=(dpkg-dev debhelper lintian)
 web_packages=(emscripten chromium nodejs dpkg-dev)
