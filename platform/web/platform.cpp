@@ -1,0 +1,41 @@
+#include "platform/platform.h"
+
+#include "app/camera.h"
+
+#include <GL/glut.h>
+
+namespace {
+
+constexpr const char* kWindowTitle = "Vantorel";
+
+} // namespace
+
+// The window is the page's canvas, which the page sizes to the 4:3 field at the
+// screen's density; the game takes whatever size it is given.
+void openGameWindow(const Options&) {
+    glutInitWindowSize(Camera::kWindowWidth, Camera::kWindowHeight);
+    glutCreateWindow(kWindowTitle);
+    getCamera().takeAnyWindowSize();
+}
+
+// Full screen is the page's, and the browser leaves it on Escape by itself.
+void leaveFullScreen() {}
+
+// GLUT shows the display callback's frame on the browser's next animation
+// frame, which is the pace of play.
+void setFramesContinuous(bool continuous) {
+    if (continuous) {
+        glutPostRedisplay();
+    }
+}
+
+// A canvas given a new size is cleared, and GLUT does not draw it again.
+void redrawAfterReshape() {
+    glutPostRedisplay();
+}
+
+// A page is closed without a word to it.
+void callWhenWindowCloses(void (*)()) {}
+
+// WebAssembly's memory never shrinks.
+void returnFreedMemory() {}
