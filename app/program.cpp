@@ -2,7 +2,6 @@
 
 #include "app/camera.h"
 #include "app/game.h"
-#include "app/game_window.h"
 #include "app/input_manager.h"
 #include "app/record_keeper.h"
 #include "app/replay_player.h"
@@ -11,13 +10,14 @@
 #include "audio/sound_manager.h"
 #include "clock/elapsed_time.h"
 #include "math/numeric.h"
+#include "platform/platform.h"
 #include "records/record_store.h"
 #include "world/game_rules.h"
 #include "world/game_screen.h"
 #include "world/world.h"
 #include "world/world_digest.h"
 
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 
 #include <climits>
 #include <cstdio>
@@ -33,19 +33,14 @@ constexpr int kLargestHeapBlock = 256 * 1024;
 
 void onReshape(int w, int h) {
     getCamera().reshape(w, h);
-}
-
-void onIdle() {
-    getGame();
-    getGameWindow().waitForNextFrame();
-    glutPostRedisplay();
+    redrawAfterReshape();
 }
 
 void onDisplay() {
     getGame().drawFrame();
     // Only play changes by itself. The title and the instructions are drawn when
-    // shown or exposed; with no idle callback freeglut sleeps until an event comes.
-    glutIdleFunc(currentScreen == GameScreen::Playing ? onIdle : nullptr);
+    // shown or exposed.
+    setFramesContinuous(currentScreen == GameScreen::Playing);
 }
 
 void onReplayIdle() {
@@ -138,7 +133,7 @@ void keepLargeBlocksOffTheHeap() {
 void registerCallbacks() {
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
-    glutCloseFunc(onClose);
+    callWhenWindowCloses(onClose);
     glutMotionFunc(onMotion);
     glutPassiveMotionFunc(onPassiveMotion);
     glutMouseFunc(onMouse);
@@ -158,7 +153,7 @@ int runProgram(int argc, char** argv, const Options& options) {
     }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    getGameWindow().open(options);
+    openGameWindow(options);
     if (getReplayPlayer().loaded()) {
         registerReplayCallbacks();
         getReplayPlayer().begin();

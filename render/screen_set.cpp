@@ -1,11 +1,11 @@
 #include "render/screen_set.h"
 
+#include "platform/platform.h"
 #include "render/sprite_list.h"
 #include "render/texture_manager.h"
 
 #include <GL/gl.h>
 #include <cmath>
-#include <malloc.h>
 
 namespace {
 
@@ -79,15 +79,14 @@ void ScreenSet::loadTitle() {
 }
 
 // There is no way back to the menus once play has begun. Their two pictures
-// are 8 MB on a software renderer; malloc_trim hands the pages back to the
-// system, which glibc would otherwise keep for the process.
+// are 8 MB on a software renderer, handed back to the system where it can.
 void ScreenSet::releaseMenus() {
     if (titleList_ < 0 && instructionsList_ < 0) {
         return;
     }
     releaseScreen(titleList_, titleTexture_);
     releaseScreen(instructionsList_, instructionsTexture_);
-    malloc_trim(0);
+    returnFreedMemory();
 }
 
 void ScreenSet::setBounds(double top, double right, double bottom, double left) {
