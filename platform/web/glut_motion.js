@@ -3,6 +3,10 @@
 // with --js-library, this replaces its mousemove handler, once the GLUT
 // object exists and before glutInit listens, with one that hands them the
 // position the event reports.
+//
+// The game takes a button's position from the motion before it, as a mouse
+// always moves to where it clicks. A finger does not: it lands. So a touch
+// that starts is first reported as a move to where it landed.
 function reportCurrentMotion() {
   GLUT.onMousemove = function(event) {
     var lastX = Browser.mouseX;
@@ -21,6 +25,18 @@ function reportCurrentMotion() {
     event.preventDefault();
     GLUT.saveModifiers(event);
     {{{ makeDynCall('vii', 'callback') }}}(x, y);
+  };
+
+  var reportTouch = GLUT.touchHandler;
+  GLUT.touchHandler = function(event) {
+    if (event.type == 'touchstart' && event.target == Module['canvas']) {
+      var touch = event.changedTouches[0];
+      var landed = document.createEvent('MouseEvent');
+      landed.initMouseEvent('mousemove', true, true, window, 1, touch.screenX, touch.screenY,
+                            touch.clientX, touch.clientY, false, false, false, false, 0, null);
+      touch.target.dispatchEvent(landed);
+    }
+    reportTouch(event);
   };
 }
 
