@@ -15,6 +15,7 @@ var LibraryWebSound = {
     kLimiterModule: 'limiter_worklet.js',
     kLimiterCode: 'limiter.wasm',
     kCeiling: 0.891,
+    kCeilingSteps: 1024, // of the hard ceiling's curve from silence to full scale
     kGestures: ['mousedown', 'pointerdown', 'touchend', 'keydown'],
 
     context: null,
@@ -80,9 +81,14 @@ var LibraryWebSound = {
       });
     },
 
+    // Sound passes unchanged up to the ceiling and no further.
     useCeiling: function(context) {
       var ceiling = context.createWaveShaper();
-      ceiling.curve = new Float32Array([-WebSound.kCeiling, WebSound.kCeiling]);
+      var points = 2 * WebSound.kCeilingSteps + 1;
+      ceiling.curve = new Float32Array(points).map(function(_, i) {
+        var sample = i / WebSound.kCeilingSteps - 1;
+        return Math.max(-WebSound.kCeiling, Math.min(WebSound.kCeiling, sample));
+      });
       WebSound.bus.connect(ceiling);
       ceiling.connect(WebSound.level);
     },
