@@ -5,6 +5,7 @@
 #include "app/replay_recorder.h"
 #include "audio/sound_manager.h"
 #include "clock/elapsed_time.h"
+#include "platform/platform.h"
 #include "render/hud.h"
 #include "render/screen_set.h"
 #include "render/world_painter.h"
@@ -38,6 +39,10 @@ void playWorldSound(SoundId id) {
     getSoundManager().play(id);
 }
 
+void finishLoadingGame() {
+    getGame().finishLoading();
+}
+
 } // namespace
 
 // Only what the first title frame needs; a font that cannot be read still ends
@@ -52,8 +57,8 @@ bool Game::init() {
     return true;
 }
 
-// The rest loads behind the first title frame, which then shows in about half
-// the time; the title waits for a click anyway.
+// The rest loads behind the first title frame, once it shows, which it then
+// does in about half the time; the title waits for a click anyway.
 void Game::finishLoading() {
     if (loadingFinished) {
         return;
@@ -80,7 +85,9 @@ void Game::drawFrame() {
     glPushMatrix();
     drawScreen();
     glPopMatrix();
-    finishLoading();
+    if (!loadingFinished) {
+        whenFrameShown(finishLoadingGame);
+    }
     if (currentScreen == GameScreen::Playing) {
         getScreenSet().releaseMenus(); // play never goes back to them
     }

@@ -15,6 +15,9 @@ void leaveFullScreen();
 // otherwise a frame comes only when the window or the game asks for one (the
 // menus, which are still pictures).
 void setFramesContinuous(bool continuous);
+// Runs `task` once the frame just drawn is on the screen: at once where the
+// swap has shown it, later where the frame shows only when its drawing returns.
+void whenFrameShown(void (*task)());
 // The window has just taken a new size, which left it blank: it is drawn again
 // where the window system does not see to that itself.
 void redrawAfterReshape();

@@ -29,6 +29,11 @@ void setFramesContinuous(bool continuous) {
     glutIdleFunc(continuous ? onIdle : nullptr);
 }
 
+// The frame is on the screen once glutSwapBuffers has returned.
+void whenFrameShown(void (*task)()) {
+    task();
+}
+
 // freeglut draws a reshaped window again by itself.
 void redrawAfterReshape() {}
 
