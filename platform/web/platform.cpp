@@ -3,17 +3,19 @@
 #include "app/camera.h"
 
 #include <GL/glut.h>
+#include <emscripten.h>
 
 namespace {
 
 constexpr const char* kWindowTitle = "Vantorel";
+constexpr int kNextTask = 0; // milliseconds: a task of its own, after the frame
 
 } // namespace
 
 // The window is the page's canvas, which the page sizes to the 4:3 field at the
-// screen's density; the game takes whatever size it is given.
+// screen's density before the program starts; the game takes whatever size it
+// is given.
 void openGameWindow(const Options&) {
-    glutInitWindowSize(Camera::kWindowWidth, Camera::kWindowHeight);
     glutCreateWindow(kWindowTitle);
     getCamera().takeAnyWindowSize();
 }
@@ -27,6 +29,13 @@ void setFramesContinuous(bool continuous) {
     if (continuous) {
         glutPostRedisplay();
     }
+}
+
+// The browser shows a frame once its animation frame's callbacks return: work
+// done in them would hold the frame back.
+void whenFrameShown(void (*task)()) {
+    emscripten_async_call([](void* run) { reinterpret_cast<void (*)()>(run)(); },
+                          reinterpret_cast<void*>(task), kNextTask);
 }
 
 // A canvas given a new size is cleared, and GLUT does not draw it again.
