@@ -1,13 +1,19 @@
-// Emscripten's GLUT (3.1.6) hands glutMotionFunc and glutPassiveMotionFunc the
-// pointer's previous position, so a drag is always one event behind. Linked
-// with --js-library, this replaces its mousemove handler, once the GLUT
-// object exists and before glutInit listens, with one that hands them the
-// position the event reports.
+// Emscripten's GLUT (3.1.6), mended for the game. Linked with --js-library;
+// the mends are made once the GLUT object exists, before glutInit listens.
+//
+// GLUT hands glutMotionFunc and glutPassiveMotionFunc the pointer's previous
+// position, so a drag is always one event behind: its mousemove handler is
+// replaced with one that hands them the position the event reports.
 //
 // The game takes a button's position from the motion before it, as a mouse
 // always moves to where it clicks. A finger does not: it lands. So a touch
 // that starts is first reported as a move to where it landed.
-function reportCurrentMotion() {
+//
+// GLUT sets the canvas's size at start and the page on every change, and a
+// size set again, even the same, throws the drawing buffer away and makes it
+// anew, which takes a software renderer tens of milliseconds: a size that has
+// not changed is only reported.
+function mendGlut() {
   GLUT.onMousemove = function(event) {
     var lastX = Browser.mouseX;
     var lastY = Browser.mouseY;
@@ -38,8 +44,18 @@ function reportCurrentMotion() {
     }
     reportTouch(event);
   };
+
+  var setCanvasSize = Browser.setCanvasSize;
+  Browser.setCanvasSize = function(width, height, noUpdates) {
+    var canvas = Module['canvas'];
+    if (canvas.width != width || canvas.height != height) {
+      setCanvasSize(width, height, noUpdates);
+    } else if (!noUpdates) {
+      Browser.updateResizeListeners();
+    }
+  };
 }
 
 mergeInto(LibraryManager.library, {
-  $GLUT__postset: '(' + reportCurrentMotion.toString() + ')();',
+  $GLUT__postset: '(' + mendGlut.toString() + ')();',
 });
