@@ -11,7 +11,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print
 JOBS ?= 2
 
 .PHONY: run test soak valgrind pacing configure build build-asan deps deps-test deps-deb assets \
-	screenshots winning-replay deb deb-check clean web web-run web-test deps-web
+	screenshots winning-replay deb deb-check clean web web-run web-test web-bench deps-web
 
 # Builds only the game itself: the tests and benchmarks wait for make test.
 run: deps configure
@@ -83,6 +83,7 @@ deb-check: deps-test deps-deb deb build
 # The browser version: WebAssembly through Debian's emscripten, built with no
 # network at all (a network namespace of its own), into build-web/.
 WEB_PORT ?= 8000
+WEB_BENCH_RUNS ?= 7
 OFFLINE := unshare --map-root-user --net
 
 web: deps-web
@@ -95,6 +96,10 @@ web-run: web
 # Drives the page in Debian's Chromium, headless; the browser is never downloaded.
 web-test: web
 	tools/web/run-tests.sh
+
+# Measures the page against a bare page of ours in the same Chromium (not a test).
+web-bench: web
+	tools/web/run-tests.sh bench/web/measure.mjs $(WEB_BENCH_RUNS)
 
 deps-web:
 	tools/install-deps.sh web

@@ -200,8 +200,8 @@ function instrumentPage() {
   };
 }
 
-async function instrumented(context) {
-  await context.addInitScript(instrumentPage);
+async function instrumented(context, instruments = instrumentPage) {
+  await context.addInitScript(instruments);
   return context;
 }
 
@@ -211,8 +211,10 @@ export function launchBrowser(extraFlags = []) {
   return chromium.launch(browserOptions(extraFlags));
 }
 
-export async function openContext(browser, viewport = kDesktopViewport) {
-  return instrumented(await browser.newContext(contextOptions(viewport)));
+// `instruments` runs in every page before its own scripts: the harness's
+// own unless a measurement wants lighter ones.
+export async function openContext(browser, viewport = kDesktopViewport, instruments = instrumentPage) {
+  return instrumented(await browser.newContext(contextOptions(viewport)), instruments);
 }
 
 // A browser on a profile kept in `folder`, which a later launch may open
