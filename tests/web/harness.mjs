@@ -348,6 +348,26 @@ export async function lastFrame(page) {
   return pictureOf(await readPage(page, () => window.__lastFrame()));
 }
 
+// The whole page as the browser shows it, as PNG bytes, taken through
+// DevTools, which hands the page no click.
+export async function screenshotPage(page) {
+  page.devTools ??= await page.context().newCDPSession(page);
+  const { data } = await page.devTools.send('Page.captureScreenshot', { format: 'png' });
+  return Buffer.from(data, 'base64');
+}
+
+// The part of a picture `box` covers, in whole pixels.
+export function cropPicture(picture, box) {
+  const [left, top] = [Math.round(box.x), Math.round(box.y)];
+  const [width, height] = [Math.round(box.width), Math.round(box.height)];
+  const rgba = new Uint8Array(width * height * 4);
+  for (let row = 0; row < height; ++row) {
+    const from = ((top + row) * picture.width + left) * 4;
+    rgba.set(picture.rgba.subarray(from, from + width * 4), row * width * 4);
+  }
+  return { width, height, rgba };
+}
+
 // The next `count` frames the program draws, one after another.
 export async function nextFrames(page, count) {
   return (await readPage(page, (wanted) => window.__nextFrames(wanted), count)).map(pictureOf);

@@ -2,13 +2,14 @@
 // fitted to the window, the download's progress, the mouse and a finger where
 // they are, the mute and full screen controls, and the pages that cannot run.
 import assert from 'node:assert/strict';
-import { cp, mkdtemp, rm, stat } from 'node:fs/promises';
+import { cp, mkdir, mkdtemp, rm, stat, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 
-import { fullScreenFailures, shipEyeNear } from './desktop_measures.mjs';
+import { fullScreenFailures, playFailures, shipEyeNear } from './desktop_measures.mjs';
 import * as harness from './harness.mjs';
+import { decodePng, isNear as coloursNear } from './picture.mjs';
 
 const kSilenceRms = 1e-4;
 // Long enough for the sound already on its way through the graph to come out.
@@ -18,6 +19,10 @@ const kWindRms = 0.02;
 // A ship sent somewhere is there (within two units, as it stops) by then.
 const kFlightMilliseconds = 3000;
 const kArrivalUnits = 3;
+// The page as a player sees it, for the README.
+const kPagePicture = path.join(harness.kBuiltPage, 'screenshots', 'page.png');
+const kControlBackground = [0x22, 0x22, 0x22];
+const kColourTolerance = 2; // the screen's colour rounding
 
 // Where the ship's eye is seen in a picture of the field, in world units.
 function shipSeenNear(shot, point) {
@@ -177,6 +182,22 @@ describe('the page', () => {
       await page.reload();
       await harness.waitUntil(page, () => document.body.dataset.state === 'running');
       assert.equal(await attribute(page, '#mute', 'aria-pressed'), 'true');
+    });
+  });
+
+  test('is seen whole in play: the field, and its controls beside it', async () => {
+    await withPage(harness.kDesktopViewport, async (page) => {
+      await harness.reachPlay(page);
+      const bytes = await harness.screenshotPage(page);
+      const shot = decodePng(bytes);
+      assert.deepEqual(playFailures(harness.cropPicture(shot, await harness.fieldBox(page))), []);
+      const control = await harness.readPage(page, () =>
+        document.getElementById('mute').getBoundingClientRect().toJSON());
+      const corner = harness.cropPicture(shot, { x: control.x + 1, y: control.y + 1, width: 1, height: 1 });
+      assert.ok(coloursNear([...corner.rgba.subarray(0, 3)], kControlBackground, kColourTolerance),
+                'the mute button');
+      await mkdir(path.dirname(kPagePicture), { recursive: true });
+      await writeFile(kPagePicture, bytes);
     });
   });
 
