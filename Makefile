@@ -1,7 +1,8 @@
 # The two commands: `make run` and `make test`. Both install what is missing first.
 # CI also runs `make soak` (an hour of game time under the sanitizers),
-# `make valgrind` (memcheck over scripted play of the real binary) and
-# `make deb-check` (the Debian package built, linted, installed, started, purged).
+# `make valgrind` (memcheck over scripted play of the real binary),
+# `make deb-check` (the Debian package built, linted, installed, started, purged) and
+# `make web-test` (the browser version played in Chromium, headless).
 BUILD_TYPE ?= RelWithDebInfo
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVANTOREL_WERROR=$(WERROR)
