@@ -4,7 +4,7 @@
 // it found wrong, and is also run on a page broken the way it must catch.
 import assert from 'node:assert/strict';
 import { fileURLToPath } from 'node:url';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 
 import * as desktop from './desktop_measures.mjs';
 import * as harness from './harness.mjs';
@@ -215,19 +215,8 @@ function loudToneThrough(page, route, gain = 2) {
     out.connect(context.destination);
     tone.start();
     const sound = await context.startRendering();
-    let peak = 0;
-    let fullScale = 0;
-    let longestRunAtCeiling = 0;
-    for (let channel = 0; channel < 2; ++channel) {
-      let run = 0;
-      for (const sample of sound.getChannelData(channel)) {
-        peak = Math.max(peak, Math.abs(sample));
-        fullScale += Math.abs(sample) >= 32767 / 32768 ? 1 : 0;
-        run = Math.abs(sample) >= ceiling - within ? run + 1 : 0;
-        longestRunAtCeiling = Math.max(longestRunAtCeiling, run);
-      }
-    }
-    return { peak, fullScale, longestRunAtCeiling };
+    return window.__measureSound([sound.getChannelData(0), sound.getChannelData(1)], rate,
+                                 { ceiling, within });
   }, { through: route, ceiling: kLimiterCeiling, within: kAtTheCeiling, loudness: gain });
 }
 
@@ -248,38 +237,17 @@ function limiterFailures(heard) {
 }
 
 describe('the game in the page', () => {
-  let server;
-  let browser;
-
-  before(async () => {
-    server = await harness.startServer();
-    browser = await harness.launchBrowser();
-  });
-
-  after(async () => {
-    await browser?.close();
-    await server?.close();
-  });
-
-  async function withGame(use, { viewport = harness.kDesktopViewport, prepare } = {}) {
-    const context = await harness.openContext(browser, viewport);
-    try {
-      await prepare?.(context);
-      await use(await harness.openGame(context, server.url));
-    } finally {
-      await context.close();
-    }
-  }
+  const suite = harness.gameSuite();
 
   test('shows the title, the instructions, play and the lose picture as the desktop does', async () => {
-    await withGame(async (page) => {
+    await suite.withGame(harness.kDesktopViewport, async (page) => {
       assert.deepEqual(screenFailures(await screensAlongTheWay(page)), []);
     });
   });
 
   test('plays with the mouse: a spin on the ship, into the sun, and a quick click plays again',
        async () => {
-    await withGame(async (page) => {
+    await suite.withGame(harness.kDesktopViewport, async (page) => {
       await harness.reachPlay(page);
       await page.waitForTimeout(kRestSettles);
       const atRest = shipChangeOverAFrame(await harness.nextFrames(page, 2));
@@ -310,19 +278,22 @@ describe('the game in the page', () => {
 
   test('is heard after the first click: the wind, the explosion at the death, never full scale',
        async () => {
-    await withGame(async (page) => {
+    await suite.withGame(harness.kDesktopViewport, async (page) => {
       assert.deepEqual(soundFailures(await soundAlongTheWay(page)), []);
     });
   });
 
+  // The check's controls: the same tone unlimited, and clamped flat.
   test("runs the desktop's limiter: a sound past full scale peaks at the ceiling, round", async () => {
-    await withGame(async (page) => {
+    await suite.withGame(harness.kDesktopViewport, async (page) => {
       assert.deepEqual(limiterFailures(await loudToneThrough(page, 'limiter')), []);
+      assert.match(limiterFailures(await loudToneThrough(page, 'nothing')).join(), /full scale/);
+      assert.match(limiterFailures(await loudToneThrough(page, 'clamp')).join(), /flat/);
     });
   });
 
   test('draws no frames while it stays on the title, and one after another in play', async () => {
-    await withGame(async (page) => {
+    await suite.withGame(harness.kDesktopViewport, async (page) => {
       const still = await harness.readPage(page, () => window.__framesShown);
       await page.waitForTimeout(1000);
       assert.equal(await harness.readPage(page, () => window.__framesShown), still);
@@ -337,29 +308,8 @@ describe('the game in the page', () => {
 });
 
 describe('the checks, on pages broken the way they must catch', () => {
-  let server;
-  let browser;
-
-  before(async () => {
-    server = await harness.startServer();
-  });
-
-  after(async () => {
-    await browser?.close();
-    await server?.close();
-  });
-
-  async function withBrokenGame(prepare, use, flags = []) {
-    browser = await harness.launchBrowser(flags);
-    try {
-      const context = await harness.openContext(browser);
-      await context.addInitScript(prepare);
-      await use(await harness.openGame(context, server.url));
-    } finally {
-      await browser.close();
-      browser = null;
-    }
-  }
+  const suite = harness.gameSuite();
+  const withBrokenGame = (prepare, use) => suite.withGame(harness.kDesktopViewport, use, prepare);
 
   test('a page that draws no pictures fails every screen', async () => {
     const noPictures = () => {
@@ -383,18 +333,15 @@ describe('the checks, on pages broken the way they must catch', () => {
       assert.ok(failures.includes('no explosion heard at the death'), failures.join('; '));
     });
   });
+});
 
-  test('a page that sounds before the first click fails the silence before it', async () => {
-    await withBrokenGame(() => {}, async (page) => {
+describe('the silence before the first click, where the browser lets pages sound at once', () => {
+  const suite = harness.gameSuite(['--autoplay-policy=no-user-gesture-required']);
+
+  test('fails', async () => {
+    await suite.withGame(harness.kDesktopViewport, async (page) => {
       await page.waitForTimeout(kBeforeTheFirstClick);
       assert.notDeepEqual(silenceFailures(await harness.listenFor(page, kBeforeTheFirstClick)), []);
-    }, ['--autoplay-policy=no-user-gesture-required']);
-  });
-
-  test('a sound past full scale, unlimited or clamped flat, fails the limiter', async () => {
-    await withBrokenGame(() => {}, async (page) => {
-      assert.match(limiterFailures(await loudToneThrough(page, 'nothing')).join(), /full scale/);
-      assert.match(limiterFailures(await loudToneThrough(page, 'clamp')).join(), /flat/);
     });
   });
 });

@@ -10,7 +10,9 @@
 import { mkdtemp, readFile, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
+import { after, before } from 'node:test';
 import { fileURLToPath } from 'node:url';
+
 
 import { chromium } from 'playwright-core';
 
@@ -143,34 +145,38 @@ function instrumentPage() {
   }
   window.AudioContext = ProbedAudioContext;
   window.webkitAudioContext = ProbedAudioContext;
-  // The most samples in a row of one channel at `ceiling` or within `within`
-  // below it: a limiter that clamps its peaks flat leaves long runs.
-  const longestRunAt = (ceiling, within) => {
-    let longest = 0;
-    for (const channel of [0, 1]) {
-      let run = 0;
-      for (const block of heard) {
-        for (const sample of block[channel]) {
-          run = Math.abs(sample) >= ceiling - within ? run + 1 : 0;
-          longest = Math.max(longest, run);
-        }
+  // A sound, as its left and right samples at `frameRate`: its level over all
+  // and by the 10 ms in dB of full scale, its peak, its samples at full scale,
+  // and the most samples in a row of a channel at `ceiling` or within `within`
+  // below it (a limiter that clamps its peaks flat leaves long runs).
+  window.__measureSound = ([left, right], frameRate, { ceiling = 1, within = 0 } = {}) => {
+    const size = Math.max(1, Math.round(frameRate / kWindowsPerSecond));
+    const figures = { samples: 2 * left.length, peak: 0, fullScale: 0, levels: [], longestRunAtCeiling: 0 };
+    const runs = [0, 0];
+    let squares = 0;
+    let windowSquares = 0;
+    for (let frame = 0; frame < left.length; ++frame) {
+      [left[frame], right[frame]].forEach((sample, channel) => {
+        const magnitude = Math.abs(sample);
+        windowSquares += sample * sample;
+        figures.peak = Math.max(figures.peak, magnitude);
+        figures.fullScale += magnitude >= kFullScale ? 1 : 0;
+        runs[channel] = magnitude >= ceiling - within ? runs[channel] + 1 : 0;
+        figures.longestRunAtCeiling = Math.max(figures.longestRunAtCeiling, runs[channel]);
+      });
+      if ((frame + 1) % size === 0) {
+        figures.levels.push(10 * Math.log10(Math.max(windowSquares / (2 * size), 1e-20)));
+        squares += windowSquares;
+        windowSquares = 0;
       }
     }
-    return longest;
+    figures.rms = left.length ? Math.sqrt((squares + windowSquares) / figures.samples) : 0;
+    return figures;
   };
-  // The level of every 10 ms, in dB of full scale, both channels together.
-  const windowLevels = () => {
-    const frames = heard.flatMap((block) => [...block[0].keys()].map((i) => [block[0][i], block[1][i]]));
-    const size = Math.max(1, Math.round(rate / kWindowsPerSecond));
-    const levels = [];
-    for (let start = 0; start + size <= frames.length; start += size) {
-      let squares = 0;
-      for (let i = start; i < start + size; ++i) {
-        squares += frames[i][0] ** 2 + frames[i][1] ** 2;
-      }
-      levels.push(10 * Math.log10(Math.max(squares / (2 * size), 1e-20)));
-    }
-    return levels;
+  const joined = (channel) => {
+    const samples = new Float32Array(heard.reduce((sum, block) => sum + block[channel].length, 0));
+    heard.reduce((at, block) => { samples.set(block[channel], at); return at + block[channel].length; }, 0);
+    return samples;
   };
   window.__audioProbe = {
     start() {
@@ -179,23 +185,9 @@ function instrumentPage() {
       listening = true;
     },
     secondsHeard: () => secondsHeard,
-    stop({ ceiling = 1, within = 0 } = {}) {
+    stop(ceiling) {
       listening = false;
-      let samples = 0;
-      let squares = 0;
-      let peak = 0;
-      let fullScale = 0;
-      for (const chunk of heard.flat()) {
-        for (const sample of chunk) {
-          const size = Math.abs(sample);
-          squares += sample * sample;
-          peak = Math.max(peak, size);
-          fullScale += size >= kFullScale ? 1 : 0;
-        }
-        samples += chunk.length;
-      }
-      return { samples, rms: samples ? Math.sqrt(squares / samples) : 0, peak, fullScale,
-               levels: windowLevels(), longestRunAtCeiling: longestRunAt(ceiling, within) };
+      return window.__measureSound([joined(0), joined(1)], rate, ceiling);
     },
   };
 }
@@ -299,10 +291,11 @@ export async function openGame(context, url) {
   return page;
 }
 
-// A click where the screen changes; the frame that shows the change.
-export async function clickToNextScreen(page, point = kAnywhere) {
+// A click where the screen changes, by `clickWith` (a finger's tap, say);
+// the frame that shows the change.
+export async function clickToNextScreen(page, point = kAnywhere, clickWith = click) {
   const before = await readPage(page, () => window.__framesShown);
-  await click(page, point);
+  await clickWith(page, point);
   await waitUntil(page, (shown) => window.__framesShown > shown, before);
   return lastFrame(page);
 }
@@ -312,6 +305,32 @@ export async function reachPlay(page) {
   await clickToNextScreen(page);
   await clickToNextScreen(page);
   return screenshotField(page);
+}
+
+// Starts a server of the built page and a browser (with `extraFlags`) before
+// a suite's tests and stops them after; `withGame` gives one test the game in
+// a window of its own, with `prepare` run in its pages before their scripts,
+// closed when the test is done with it.
+export function gameSuite(extraFlags = []) {
+  const suite = {};
+  before(async () => {
+    suite.server = await startServer();
+    suite.browser = await launchBrowser(extraFlags);
+  });
+  after(async () => {
+    await suite.browser?.close();
+    await suite.server?.close();
+  });
+  suite.withGame = async (viewport, use, prepare = () => {}) => {
+    const context = await openContext(suite.browser, viewport);
+    try {
+      await context.addInitScript(prepare);
+      await use(await openGame(context, suite.server.url));
+    } finally {
+      await context.close();
+    }
+  };
+  return suite;
 }
 
 // The field's box in CSS pixels of the page.
