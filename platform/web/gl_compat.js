@@ -31,11 +31,9 @@ var LibraryGLCompat = {
     attributeStack: [],
     clientAttributeStack: [],
 
-    // Calls a display list keeps. Each is wrapped so that, while a list is
-    // being compiled, the call is kept rather than made.
-    listedCalls: ['glBegin', 'glEnd', 'glVertex2f', 'glTexCoord2f', 'glBindTexture',
-      'glPushMatrix', 'glPopMatrix', 'glTranslatef'],
-
+    // The calls a display list keeps are wrapped so that, while a list is
+    // being compiled, each is kept rather than made. The wrapping must come
+    // before the program is given its imports.
     install: function() {
       var keep = function(make) {
         return function() {
@@ -102,11 +100,11 @@ var LibraryGLCompat = {
 
     // The enables the game saves and restores; GL_TEXTURE_2D is the
     // emulation's own, kept per texture unit.
-    savedCapabilities: [0xBE2 /* BLEND */, 0xBC0 /* ALPHA_TEST */, 0xB71 /* DEPTH_TEST */,
-      0xB44 /* CULL_FACE */, 0xC11 /* SCISSOR_TEST */, 0xB50 /* LIGHTING */],
+    savedCapabilities: [0xDE1 /* TEXTURE_2D */, 0xBE2 /* BLEND */, 0xBC0 /* ALPHA_TEST */,
+      0xB71 /* DEPTH_TEST */, 0xB44 /* CULL_FACE */, 0xC11 /* SCISSOR_TEST */, 0xB50 /* LIGHTING */],
 
     isEnabled: function(capability) {
-      if (capability == 0xDE1 /* GL_TEXTURE_2D */) {
+      if (capability == 0xDE1) {
         return GLImmediate.TexEnvJIT.getTexUnitType(0) == 0xDE1;
       }
       return !!_glIsEnabled(capability);
@@ -114,8 +112,7 @@ var LibraryGLCompat = {
 
     // Only what changed is set again: every change makes the emulation look
     // for another shader.
-    saveEnables: function() {
-      var capabilities = GLCompat.savedCapabilities.concat([0xDE1]);
+    saveEnables: function(capabilities) {
       var enabled = capabilities.map(GLCompat.isEnabled);
       return function() {
         capabilities.forEach(function(capability, i) {
@@ -129,24 +126,22 @@ var LibraryGLCompat = {
     saveColourBuffer: function() {
       var clear = GLctx.getParameter(GLctx.COLOR_CLEAR_VALUE);
       var blend = [GLctx.getParameter(GLctx.BLEND_SRC_RGB), GLctx.getParameter(GLctx.BLEND_DST_RGB)];
-      var blending = _glIsEnabled(0xBE2);
       var alphaTest = [GLEmulation.alphaTestFunc, GLEmulation.alphaTestRef];
-      var alphaTesting = _glIsEnabled(0xBC0);
+      var restoreEnables = GLCompat.saveEnables([0xBE2, 0xBC0]);
       return function() {
         _glClearColor(clear[0], clear[1], clear[2], clear[3]);
         _glBlendFunc(blend[0], blend[1]);
-        (blending ? _glEnable : _glDisable)(0xBE2);
         _glAlphaFunc(alphaTest[0], alphaTest[1]);
-        (alphaTesting ? _glEnable : _glDisable)(0xBC0);
+        restoreEnables();
       };
     },
 
     saveScissor: function() {
       var box = GLctx.getParameter(GLctx.SCISSOR_BOX);
-      var scissoring = _glIsEnabled(0xC11);
+      var restoreEnables = GLCompat.saveEnables([0xC11]);
       return function() {
         _glScissor(box[0], box[1], box[2], box[3]);
-        (scissoring ? _glEnable : _glDisable)(0xC11);
+        restoreEnables();
       };
     },
 
@@ -232,7 +227,7 @@ var LibraryGLCompat = {
     if (mask & 0x20000 /* GL_LIST_BIT */) restores.push(GLCompat.saveListBase());
     if (mask & 0x04000 /* GL_COLOR_BUFFER_BIT */) restores.push(GLCompat.saveColourBuffer());
     if (mask & 0x80000 /* GL_SCISSOR_BIT */) restores.push(GLCompat.saveScissor());
-    if (mask & 0x02000 /* GL_ENABLE_BIT */) restores.push(GLCompat.saveEnables());
+    if (mask & 0x02000 /* GL_ENABLE_BIT */) restores.push(GLCompat.saveEnables(GLCompat.savedCapabilities));
     GLCompat.attributeStack.push(restores);
   },
 
