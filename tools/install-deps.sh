@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vantorel needs, and only those that are missing.
-# Usage: tools/install-deps.sh [build|test|assets|deb]...   (default: build)
+# Usage: tools/install-deps.sh [build|test|assets|deb|cross]...   (default: build)
 # The deb group adds the Build-Depends that debian/control names.
 set -euo pipefail
 
@@ -11,6 +11,10 @@ test_packages=(xvfb xauth xdotool x11-utils imagemagick openbox wmctrl clang lib
     pulseaudio-utils)
 asset_packages=(python3 python3-pil sox libsox-fmt-mp3 lame fonts-play libsdl2-mixer-2.0-0)
 deb_packages=(dpkg-dev debhelper lintian)
+# The replay checker built for other compilers and processors, and run there
+# (make crosscheck); GoogleTest's sources are built for each processor.
+cross_packages=(cmake ninja-build g++ clang googletest g++-aarch64-linux-gnu libc6-dev-arm64-cross
+    g++-s390x-linux-gnu libc6-dev-s390x-cross qemu-user emscripten nodejs)
 
 wanted=()
 for group in "${@:-build}"; do
@@ -19,6 +23,7 @@ for group in "${@:-build}"; do
         test) wanted+=("${build_packages[@]}" "${test_packages[@]}") ;;
         assets) wanted+=("${asset_packages[@]}") ;;
         deb) wanted+=("${deb_packages[@]}"); build_depends=yes ;;
+        cross) wanted+=("${cross_packages[@]}") ;;
         *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
     esac
 done
