@@ -19,8 +19,11 @@ constexpr double kCloudEdgeMargin = 6.0;
 // so that the final run in never comes nearer the sun than the cloud is.
 constexpr double kRunIn = 12.0;
 // The ship stops a unit short of the point pressed, and a planet forms once it
-// is within a unit of the cloud's centre: pressing beyond the centre carries it through.
+// is within a unit of the cloud's centre: pressing beyond the centre carries it
+// through. It flies at about as many units a second as it has yet to go.
 constexpr double kBeyondTheCentre = 1.5;
+constexpr double kFarBeyondTheCentre = 14.0;
+constexpr double kRunEdgeMargin = 3.0;
 constexpr milliseconds kLongestApproach{7000};
 // Held on a point the ship creeps the last units to it, then spins up.
 constexpr milliseconds kSpinUp{2000};
@@ -58,23 +61,38 @@ bool reachable(const WorldPoint& cloud) {
            distanceBetween(cloud, kSunCentre) >= kCloudSunClearance;
 }
 
-// The last stop before the cloud: beside it, on whichever side leaves more room.
-WorldPoint runInStart(const WorldPoint& cloud) {
+// A run through the cloud: from a stop beside it, across the line to the sun
+// so that it never comes nearer the sun than the cloud is, to a point beyond.
+struct RunThrough {
+    WorldPoint start;
+    WorldPoint beyond;
+};
+
+double roomAround(const WorldPoint& p) {
+    return std::min({p.x - kFieldLeft, kFieldRight - p.x, p.y - kFieldBottom, kFieldTop - p.y});
+}
+
+// Pressed far beyond the centre, the ship is still flying fast as it passes
+// it; where the field leaves no room for that, just beyond it.
+RunThrough runThrough(const WorldPoint& cloud) {
     const double distance = distanceBetween(cloud, kSunCentre);
     const double alongX = -(cloud.y - kSunCentre.y) / distance;
     const double alongY = (cloud.x - kSunCentre.x) / distance;
-    const WorldPoint one{cloud.x + kRunIn * alongX, cloud.y + kRunIn * alongY};
-    const WorldPoint other{cloud.x - kRunIn * alongX, cloud.y - kRunIn * alongY};
-    const auto room = [](const WorldPoint& p) {
-        return std::min({p.x - kFieldLeft, kFieldRight - p.x, p.y - kFieldBottom, kFieldTop - p.y});
+    const auto along = [&](double by) {
+        return WorldPoint{cloud.x + by * alongX, cloud.y + by * alongY};
     };
-    return room(one) >= room(other) ? one : other;
-}
-
-WorldPoint beyond(const WorldPoint& from, const WorldPoint& through, double by) {
-    const double length = distanceBetween(from, through);
-    return WorldPoint{through.x + by * (through.x - from.x) / length,
-                      through.y + by * (through.y - from.y) / length};
+    for (const double beyond : {kFarBeyondTheCentre, kBeyondTheCentre}) {
+        for (const double side : {1.0, -1.0}) {
+            const RunThrough run{along(side * kRunIn), along(-side * beyond)};
+            if (std::min(roomAround(run.start), roomAround(run.beyond)) >= kRunEdgeMargin) {
+                return run;
+            }
+        }
+    }
+    // A cloud by an edge: the run starts from the side with more room.
+    const RunThrough one{along(kRunIn), along(-kBeyondTheCentre)};
+    const RunThrough other{along(-kRunIn), along(kBeyondTheCentre)};
+    return roomAround(one.start) >= roomAround(other.start) ? one : other;
 }
 
 // The circle about the sun farthest from every orbit so far.
@@ -128,14 +146,15 @@ PlanetFormer::Approach PlanetFormer::formPlanet(Afterwards afterwards) {
         return Approach::Missed;
     }
     const WorldPoint cloud = *cloud_;
-    if (!pilot_.flyTo(runInStart(cloud), ringClearOf(orbits_))) {
+    const RunThrough run = runThrough(cloud);
+    if (!pilot_.flyTo(run.start, ringClearOf(orbits_))) {
         return Approach::Lost;
     }
     const RunningGame::Screenshot before = game_.screenshot();
     const auto counted = [&](const RunningGame::Screenshot& shot) {
         return counterChanged(before, shot);
     };
-    if (!pilot_.holdOn(beyond(pilot_.ship(), cloud, kBeyondTheCentre), kLongestApproach, counted)) {
+    if (!pilot_.holdOn(run.beyond, kLongestApproach, counted)) {
         return Approach::Lost;
     }
     std::vector<double> orbitsAfter = orbits_;

@@ -45,9 +45,8 @@ bool playForPictures(const Pictures& pictures, const GasCloudFinder& finder, Sho
         return false;
     }
     for (int approach = 0; static_cast<int>(former.orbits().size()) < kPlanetsToShow; ++approach) {
-        if (approach >= kApproaches ||
-            former.formPlanet(PlanetFormer::Afterwards::LeaveTheOrbit) ==
-                PlanetFormer::Approach::Lost) {
+        if (approach >= kApproaches || former.formPlanet(PlanetFormer::Afterwards::LeaveTheOrbit) ==
+                                           PlanetFormer::Approach::Lost) {
             return false;
         }
     }

@@ -64,16 +64,19 @@ RecordingTour tourOf(const Replay& replay) {
     ReplayRun run(replay, rules);
     run.begin();
     // The title is drawn only when it shows, so its frames may lie seconds
-    // apart: its time is read from the clock, not from frame steps.
+    // apart, and the click that leaves it comes before the next one: its time
+    // is read from the clock, for the screen each frame left showing.
     int lastFrameMs = replay.startMs;
+    GameScreen shown = currentScreen;
     while (run.prepareNextFrame()) {
-        if (currentScreen == GameScreen::Title) {
+        if (shown == GameScreen::Title) {
             tour.secondsOnTheTitle += (run.frameMs() - lastFrameMs) / kMillisecondsPerSecond;
         }
         lastFrameMs = run.frameMs();
         const FrameWatch watch(world);
         rules.frame();
         watch.count(world, tour);
+        shown = currentScreen;
     }
     tour.endsAsRecorded =
         run.finish() == ReplayRun::Ending::AsRecorded && !run.firstDifferingSecond();
