@@ -37,4 +37,7 @@ if ! diff <(head -n "${#names[@]}" <<<"$lines") "$expected" >&2; then
     echo "check-corpus: the corpus does not end as expected.txt says (< this build, > expected)" >&2
     exit 1
 fi
+if [[ $status -ne 0 ]]; then
+    echo "check-corpus: the checker exited with status $status" >&2
+fi
 exit $status
