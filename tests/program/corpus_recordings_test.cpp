@@ -6,7 +6,6 @@
 #include "program_harness.h"
 
 #include "app/version.h"
-#include "render/tga_image.h"
 #include "replay/replay_reader.h"
 #include "support/corpus_recordings.h"
 
@@ -39,16 +38,11 @@ constexpr int kRightButton = 3;
 constexpr int kWheelUp = 4;
 constexpr int kWheelDown = 5;
 
-struct Pictures : ScreenPictures {
-    TgaImage lose;
-    Pictures() { lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false); }
-};
-
 // What a scenario plays with: the game, a pilot for its ship, planets to form,
 // and the recording as it is written, to be played back while it goes on.
 struct Play {
     const RunningGame& game;
-    const Pictures& pictures;
+    const GamePictures& pictures;
     ShipPilot& pilot;
     PlanetFormer& former;
     std::string recording;
@@ -68,12 +62,11 @@ RecordingTour tourSoFar(const std::string& recording) {
     return reading.problem.empty() ? tourOf(reading.replay) : RecordingTour{};
 }
 
-bool lost(const Play& play) {
-    return showsEndPicture(screenshotWhen(play.game,
-                                          [&](const RunningGame::Screenshot& shot) {
-                                              return showsEndPicture(shot, play.pictures.lose);
-                                          }),
-                           play.pictures.lose);
+bool lost(const Play& play, milliseconds longest = kLongestWait) {
+    const auto showsLoss = [&](const RunningGame::Screenshot& shot) {
+        return showsEndPicture(shot, play.pictures.lose);
+    };
+    return showsLoss(screenshotWhen(play.game, showsLoss, longest));
 }
 
 void clickAt(const RunningGame& game, const WorldPoint& point, int button = 1) {
@@ -104,7 +97,7 @@ bool formPlanets(Play& play, int planets) {
 
 // One game recorded from its title; true when the scenario played through and
 // the window closed on it.
-bool recordOnce(const Pictures& pictures, const GasCloudFinder& finder, const std::string& file,
+bool recordOnce(const GamePictures& pictures, const GasCloudFinder& finder, const std::string& file,
                 bool fromTheTitle, const Scenario& scenario) {
     std::filesystem::remove(file);
     RunningGame::Options options;
@@ -128,7 +121,7 @@ bool recordOnce(const Pictures& pictures, const GasCloudFinder& finder, const st
 void record(const char* name, bool fromTheTitle, const Scenario& scenario) {
     const CorpusRecording* kept = corpusRecording(name);
     ASSERT_NE(kept, nullptr) << name;
-    const Pictures pictures;
+    const GamePictures pictures;
     ASSERT_TRUE(pictures.loaded());
     const GasCloudFinder finder(pictures.backdrop);
     const std::string file = outputPath(name);
@@ -166,13 +159,7 @@ TEST(CorpusRecordings, LostOnAPlanet) {
                 break;
             }
         }
-        return showsEndPicture(screenshotWhen(
-                                   play.game,
-                                   [&](const RunningGame::Screenshot& shot) {
-                                       return showsEndPicture(shot, play.pictures.lose);
-                                   },
-                                   kLongestOrbit),
-                               play.pictures.lose);
+        return lost(play, kLongestOrbit);
     });
 }
 

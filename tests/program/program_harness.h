@@ -7,6 +7,7 @@
 #include "stretched_picture.h"
 
 #include "app/camera.h"
+#include "render/tga_image.h"
 
 #include <functional>
 
@@ -20,6 +21,12 @@ constexpr double kMostOfTheBackdrop = 0.85;
 // An end picture takes no click for its first half second; this long after it
 // shows, a click plays again.
 constexpr std::chrono::milliseconds kEndPictureStands{700};
+
+// The screens' pictures, and the one drawn over play when the ship is lost.
+struct GamePictures : ScreenPictures {
+    TgaImage lose;
+    GamePictures() { lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false); }
+};
 
 using ScreenshotCondition = std::function<bool(const RunningGame::Screenshot&)>;
 

@@ -5,8 +5,6 @@
 #include "png_file.h"
 #include "program_harness.h"
 
-#include "render/tga_image.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,11 +15,6 @@ constexpr int kGamesToTry = 5;
 constexpr int kPlanetsToShow = 2;
 constexpr int kApproaches = 4;
 
-struct Pictures : ScreenPictures {
-    TgaImage lose;
-    Pictures() { lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false); }
-};
-
 struct Shots {
     RunningGame::Screenshot title;
     RunningGame::Screenshot play;
@@ -30,7 +23,7 @@ struct Shots {
 
 // One game from its title to its lose picture, forming planets on the way.
 // False when the cloud lay out of reach or the ship was lost too early.
-bool playForPictures(const Pictures& pictures, const GasCloudFinder& finder, Shots& shots) {
+bool playForPictures(const GamePictures& pictures, const GasCloudFinder& finder, Shots& shots) {
     RunningGame game;
     if (!game.hasWindow()) {
         return false;
@@ -67,7 +60,7 @@ bool playForPictures(const Pictures& pictures, const GasCloudFinder& finder, Sho
 } // namespace
 
 TEST(ReadmeScreenshots, TitleAGameWithPlanetsAndTheLosePicture) {
-    const Pictures pictures;
+    const GamePictures pictures;
     ASSERT_TRUE(pictures.loaded());
     ASSERT_EQ(pictures.lose.bitsPerPixel(), 32);
     const GasCloudFinder finder(pictures.backdrop);
