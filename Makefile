@@ -60,7 +60,8 @@ build: configure
 
 build-asan:
 	cmake -S . -B build-asan $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DVANTOREL_SANITIZE=ON
-	cmake --build build-asan -j$(JOBS) --target vantorel_tests vantorel_rules_tests vantorel_readers_tests
+	cmake --build build-asan -j$(JOBS) --target vantorel_tests vantorel_rules_tests vantorel_readers_tests \
+		vantorel-check-replay
 
 assets:
 	tools/install-deps.sh assets

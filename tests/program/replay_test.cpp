@@ -162,6 +162,27 @@ TEST(Replay, TheCommittedWinningGameWinsAgainInTheRecordedState) {
     EXPECT_FALSE(dataHome.has("vantorel")) << "the replay wrote records";
 }
 
+// The corpus made on the real game with the mouse plays back in the window to
+// the end the checker names for it, the digest aside.
+TEST(Replay, EveryCorpusRecordingEndsInTheWindowWhereTheCheckerSays) {
+    const std::string corpus = VANTOREL_DATA_DIR "/tests/data/replays/";
+    std::ifstream expected(corpus + "expected.txt");
+    int recordings = 0;
+    for (std::string line; std::getline(expected, line); ++recordings) {
+        const std::size_t nameEnd = line.find(": ");
+        const std::size_t digest = line.find("; digest ");
+        ASSERT_NE(digest, std::string::npos) << line;
+        const std::size_t digestEnd = line.find(';', digest + 1);
+        const std::string name = line.substr(0, nameEnd);
+        const std::string ending =
+            line.substr(nameEnd + 2, digest - nameEnd - 2) + line.substr(digestEnd) + "\n";
+        const Finished fast = fastReplayOf(corpus + name);
+        EXPECT_EQ(fast.status, 0) << name << ": " << fast.standardError;
+        EXPECT_EQ(fast.standardOutput, ending) << name;
+    }
+    EXPECT_GE(recordings, 13);
+}
+
 // The rules alone, with no window, end where the windowed game ends; the
 // worst file decides the status: 0 all as recorded, 1 one differs, 2 one unreadable.
 TEST(Replay, TheCheckerFindsTheGamesEndWithoutADisplay) {
