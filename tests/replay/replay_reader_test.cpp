@@ -1,10 +1,16 @@
 #include "replay/replay_reader.h"
 
+#include "replay/replay_format.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -89,6 +95,14 @@ ReplayBytes shortGame() {
     return game;
 }
 
+ReplayStep::Kind lastKind(const ReplaySteps& steps) {
+    ReplayStep::Kind last = ReplayStep::Kind::Pointer;
+    for (const ReplayStep& step : steps) {
+        last = step.kind;
+    }
+    return last;
+}
+
 ReplayReading read(const ReplayBytes& written) {
     return readReplay(written.bytes, kVersion);
 }
@@ -125,6 +139,11 @@ TEST(ReplayReader, RefusesWhatNoRecordingOfThisGameHolds) {
          "its clock runs backwards before frame 2 (byte 33)"},
         {"clock overflows", ReplayBytes().header(1, kVersion, 2147483000).frame(1000).end(),
          "its clock runs past 24 days before frame 1 (byte 31)"},
+        {"clock step overlong", ReplayBytes().header().frame(1).text("F\x80\x80\x80\x80\x80\x01"),
+         "its clock step before frame 2 is written in more than 5 bytes (byte 33)"},
+        {"second overlong",
+         ReplayBytes().header(2).frame(1).text("C\xff\xff\xff\xff\xff\x01").end(),
+         "its checkpoint's second before frame 2 is written in more than 5 bytes (byte 33)"},
         {"button out of range", ReplayBytes().header().frame(1).button(255, 0, 0, 0).end(),
          "button 255 before frame 2 is out of range (byte 33)"},
         {"button state", ReplayBytes().header().button(0, 2, 0, 0).frame(1).end(),
@@ -164,10 +183,86 @@ TEST(ReplayReader, ACutRecordingPlaysItsWholeFramesAndSaysSo) {
         } else {
             ASSERT_EQ(reading.problem, "") << length << " bytes";
             EXPECT_EQ(reading.replay.frames, frames) << length << " bytes";
-            EXPECT_EQ(reading.replay.steps.back().kind, ReplayStep::Kind::Frame)
+            EXPECT_EQ(lastKind(reading.replay.steps), ReplayStep::Kind::Frame)
                 << "what came after the last whole frame is dropped";
             EXPECT_FALSE(reading.replay.finalDigest);
             EXPECT_NE(reading.notice, "");
         }
     }
+}
+
+namespace {
+
+// A folder of the test's own for files that are not what they seem.
+class ScratchFolder {
+public:
+    ScratchFolder() : path_(::testing::TempDir() + "replay_reader_XXXXXX") {
+        if (!mkdtemp(path_.data())) {
+            path_.clear();
+        }
+    }
+    ~ScratchFolder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string pathOf(const std::string& name) const { return path_ + "/" + name; }
+    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+        std::ofstream(pathOf(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return pathOf(name);
+    }
+
+private:
+    std::string path_;
+};
+
+} // namespace
+
+// Read whole into memory, a replay must be a file of bounded length: a pipe or a
+// device could go on for ever.
+TEST(ReplayReader, ReadsOnlyAFileNoLongerThanTheLongestReplay) {
+    const ScratchFolder folder;
+    const std::string fifo = folder.pathOf("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string oversized = folder.write("oversized", shortGame().bytes);
+    ASSERT_EQ(truncate(oversized.c_str(), replay_format::kLongestFile + 1), 0);
+    const std::string longest = folder.write("longest", shortGame().bytes);
+    ASSERT_EQ(truncate(longest.c_str(), replay_format::kLongestFile), 0);
+    const struct {
+        std::string path;
+        std::string problem;
+    } cases[] = {
+        {folder.write("short", shortGame().bytes), ""},
+        {folder.pathOf("missing"), "No such file or directory"},
+        {folder.pathOf(""), "it is a folder, not a file"},
+        {fifo, "it is a pipe, not a file"},
+        {"/dev/zero", "it is a device, not a file"},
+        {oversized, "it is longer than 32 MiB, the most a replay can be"},
+        // Read to its end: the zeros after its end are records of no kind.
+        {longest, "it goes on after its end"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(readReplayFile(c.path, kVersion).problem, c.problem) << c.path;
+    }
+    EXPECT_EQ(
+        readReplay(std::vector<std::uint8_t>(replay_format::kLongestFile + 1), kVersion).problem,
+        "it is longer than 32 MiB, the most a replay can be");
+}
+
+// Two bytes a frame at 60 Hz in the file, and no more in memory.
+TEST(ReplayReader, HoldsARecordingInNoMoreMemoryThanItsFile) {
+    constexpr int kFrames = 36000; // ten minutes
+    ReplayBytes game;
+    game.header(2).pointer(1.0f, 2.0f);
+    for (int frame = 1; frame <= kFrames; ++frame) {
+        game.frame(frame % 3 == 0 ? 16 : 17);
+    }
+    game.end();
+    const ScratchFolder folder;
+    const ReplayReading reading = readReplayFile(folder.write("long", game.bytes), kVersion);
+    ASSERT_EQ(reading.problem, "");
+    EXPECT_EQ(reading.replay.frames, kFrames);
+    EXPECT_LE(reading.replay.steps.bytesHeld(), game.bytes.size());
+    EXPECT_LE(reading.replay.steps.bytesHeld(), 2 * kFrames + 64);
 }
