@@ -12,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 
@@ -103,34 +102,6 @@ TEST_F(ReplayRecorderTest, FlushesAtLeastOnceASecondOfTheGameClock) {
     EXPECT_EQ(killedNow.problem, "");
     EXPECT_EQ(killedNow.replay.frames, 10);
     EXPECT_NE(killedNow.notice, "") << "a recording without its end is cut short";
-}
-
-// Checked while the command line is read, the file is made only once the game
-// has a window: a start that fails leaves an older recording as it was.
-TEST_F(ReplayRecorderTest, TouchesNoFileBeforeTheGameStarts) {
-    const std::string older = "an older recording";
-    std::ofstream(path_, std::ios::binary) << older;
-    ReplayRecorder recorder;
-    EXPECT_EQ(recorder.prepare(path_), "");
-    EXPECT_FALSE(recorder.recording());
-    recorder.recordFrame(kStartMs + 16);
-    EXPECT_EQ(bytesOnDisk(), older);
-    recorder.start(kSeed, kStartMs);
-    EXPECT_TRUE(recorder.recording());
-    EXPECT_EQ(bytesOnDisk().rfind("VANTOREL REPLAY\n", 0), 0u) << "made anew once started";
-
-    const std::string missingFolder = ::testing::TempDir() + "no-such-folder/game.replay";
-    const std::string problems[][2] = {
-        {::testing::TempDir(), "it is a folder"},
-        {missingFolder, "No such file or directory"},
-        {::testing::TempDir() + "new.replay", ""},
-    };
-    for (const auto& [path, problem] : problems) {
-        EXPECT_EQ(ReplayRecorder().prepare(path), problem) << path;
-        struct stat status {};
-        EXPECT_NE(stat((::testing::TempDir() + "new.replay").c_str(), &status), 0)
-            << "nothing is made while checking";
-    }
 }
 
 // The readings wrap after 24.8 days like any 32-bit count: the step across the

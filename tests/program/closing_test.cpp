@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -53,56 +54,39 @@ void expectEndsAsRecorded(const std::string& file) {
 
 } // namespace
 
-// A logout (SIGHUP), Ctrl+C in a terminal (SIGINT), a system shutting down (SIGTERM).
-TEST(Closing, AnEndingSignalFinishesTheRecordingAndExitsWithZero) {
+// A shutdown (SIGTERM), Ctrl+C in a terminal (SIGINT), a logout (SIGHUP); with
+// no window manager to ask it to close, or another program that destroys it
+// outright, the window goes without a word to the game.
+TEST(Closing, SignalsAndADestroyedWindowFinishTheRecordingAndExitWithZero) {
+    constexpr int kDestroyed = 0;
     const struct {
         int signal;
         Screen screen;
+        bool managed;
     } cases[] = {
-        {SIGTERM, Screen::Title},
-        {SIGTERM, Screen::Play},
-        {SIGINT, Screen::Play},
-        {SIGHUP, Screen::Title},
+        {SIGTERM, Screen::Title, false},    {SIGTERM, Screen::Play, false},
+        {SIGINT, Screen::Play, false},      {SIGHUP, Screen::Title, false},
+        {kDestroyed, Screen::Title, false}, {kDestroyed, Screen::Play, false},
+        {kDestroyed, Screen::Title, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(strsignal(c.signal) + std::string(c.screen == Screen::Play ? " in play" : ""));
+        SCOPED_TRACE(std::string(c.signal == kDestroyed ? "destroyed" : strsignal(c.signal)) +
+                     (c.screen == Screen::Play ? " in play" : " on the title") +
+                     (c.managed ? ", managed" : ""));
+        const std::unique_ptr<WindowManager> manager =
+            c.managed ? std::make_unique<WindowManager>() : nullptr;
+        ASSERT_TRUE(!manager || manager->managing());
         const TemporaryFolder folder;
         const std::string file = folder.pathOf("ended.replay");
         {
             const RunningGame game(recordingInto(file));
             ASSERT_TRUE(game.hasWindow());
             goTo(c.screen, game);
-            game.signal(c.signal);
-            EXPECT_TRUE(game.endsWellWithin(kPromptEnd));
-        }
-        expectEndsAsRecorded(file);
-    }
-}
-
-// With no window manager to ask it to close, or a program that destroys it
-// outright, the window goes without a word to the game.
-TEST(Closing, ADestroyedWindowEndsTheGameAsClosingItDoes) {
-    const struct {
-        bool managed;
-        Screen screen;
-    } cases[] = {
-        {false, Screen::Title},
-        {false, Screen::Play},
-        {true, Screen::Title},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.managed ? "managed" : "bare") +
-                     (c.screen == Screen::Play ? " in play" : " on the title"));
-        const std::unique_ptr<WindowManager> manager =
-            c.managed ? std::make_unique<WindowManager>() : nullptr;
-        ASSERT_TRUE(!manager || manager->managing());
-        const TemporaryFolder folder;
-        const std::string file = folder.pathOf("destroyed.replay");
-        {
-            const RunningGame game(recordingInto(file));
-            ASSERT_TRUE(game.hasWindow());
-            goTo(c.screen, game);
-            game.destroyWindow();
+            if (c.signal == kDestroyed) {
+                game.destroyWindow();
+            } else {
+                game.signal(c.signal);
+            }
             EXPECT_TRUE(game.endsWellWithin(kPromptEnd));
         }
         expectEndsAsRecorded(file);
