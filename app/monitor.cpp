@@ -7,7 +7,6 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
-#include <chrono>
 #include <memory>
 #include <poll.h>
 #include <vector>
@@ -29,7 +28,8 @@ constexpr std::size_t kLongestAtomList = 1024;
 constexpr int kProbeSize = 64;
 // A manager answers in a few milliseconds; one that says it answers but does
 // not must not hold the window up for long.
-constexpr std::chrono::milliseconds kLongestFrameAnswer{250};
+constexpr int kLongestFrameAnswerMs = 250;
+constexpr int kAnswerPollMs = 10;
 
 using DisplayOwner = std::unique_ptr<Display, int (*)(Display*)>;
 using ResourcesOwner = std::unique_ptr<XRRScreenResources, void (*)(XRRScreenResources*)>;
@@ -133,25 +133,21 @@ bool managerAnswersFrameRequests(Display* display) {
     return std::find(atoms.begin(), atoms.end(), static_cast<long>(request)) != atoms.end();
 }
 
-// Waits, bounded, for the manager to set the property on `window`.
+// Waits, bounded, for the manager to set the property on `window`. The wait
+// goes by in polls of the connection, each cut short by whatever comes.
 bool propertyArrives(Display* display, Window window, Atom property) {
-    const auto giveUp = std::chrono::steady_clock::now() + kLongestFrameAnswer;
     XFlush(display);
-    for (;;) {
+    for (int waitedMs = 0; waitedMs <= kLongestFrameAnswerMs; waitedMs += kAnswerPollMs) {
         XEvent event{};
         while (XCheckTypedWindowEvent(display, window, PropertyNotify, &event)) {
             if (event.xproperty.atom == property) {
                 return true;
             }
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            giveUp - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            return false;
-        }
         pollfd connection{ConnectionNumber(display), POLLIN, 0};
-        poll(&connection, 1, static_cast<int>(left.count()));
+        poll(&connection, 1, kAnswerPollMs);
     }
+    return false;
 }
 
 // A window of one size only, as the game's is: its frame has no grip to resize it.

@@ -56,27 +56,37 @@ void ReplayPlayer::advance() {
         std::this_thread::sleep_for(kWaitSlice);
         return;
     }
-    if (!waiting_) {
-        if (!run_->prepareNextFrame()) {
-            end();
-            return;
-        }
-        ++framesReadied_;
-        waiting_ = true;
-        const Clock::time_point now = Clock::now();
-        dueAt_ = fast_ ? now : dueTime(now);
-        readiedMs_ = run_->frameMs();
+    if (!waiting_ && !readyNextFrame()) {
+        end();
+        return;
     }
-    const Clock::time_point now = Clock::now();
-    if (now < dueAt_) {
-        std::this_thread::sleep_for(std::min<Clock::duration>(dueAt_ - now, kWaitSlice));
-        if (Clock::now() < dueAt_) {
-            return;
-        }
+    if (!waitedASliceFor(dueAt_)) {
+        return;
     }
     waiting_ = false;
     frameDue_ = true;
     glutPostRedisplay();
+}
+
+bool ReplayPlayer::readyNextFrame() {
+    if (!run_->prepareNextFrame()) {
+        return false;
+    }
+    ++framesReadied_;
+    waiting_ = true;
+    const Clock::time_point now = Clock::now();
+    dueAt_ = fast_ ? now : dueTime(now);
+    readiedMs_ = run_->frameMs();
+    return true;
+}
+
+// Sleeps towards `due`, a slice at most; whether it has come.
+bool ReplayPlayer::waitedASliceFor(Clock::time_point due) {
+    const Clock::time_point now = Clock::now();
+    if (now < due) {
+        std::this_thread::sleep_for(std::min<Clock::duration>(due - now, kWaitSlice));
+    }
+    return Clock::now() >= due;
 }
 
 // Between two frames nothing changes, so drawing the last one again changes

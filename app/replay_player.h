@@ -34,6 +34,8 @@ public:
     void show();
 
 private:
+    bool readyNextFrame();
+    static bool waitedASliceFor(Clock::time_point due);
     Clock::time_point dueTime(Clock::time_point now);
     void startSchedule(Clock::time_point at, int frameMs);
     void sayWaitsAreShortened(int recordedWaitMs);
