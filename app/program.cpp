@@ -154,6 +154,7 @@ int runProgram(int argc, char** argv, const Options& options) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     openGameWindow(options);
+    endAsClosingDoes(onClose);
     if (getReplayPlayer().loaded()) {
         registerReplayCallbacks();
         getReplayPlayer().begin();

@@ -23,5 +23,8 @@ void whenFrameShown(void (*task)());
 void redrawAfterReshape();
 // `onClose` runs when the player closes the window, where the platform tells.
 void callWhenWindowCloses(void (*onClose)());
+// Whatever else the platform ends a program by (a signal, a window destroyed
+// under it) ends the game as closing its window does: `onClose`, then the end.
+void endAsClosingDoes(void (*onClose)());
 // Memory the game has freed goes back to the system, where it can.
 void returnFreedMemory();

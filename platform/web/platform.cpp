@@ -43,8 +43,9 @@ void redrawAfterReshape() {
     glutPostRedisplay();
 }
 
-// A page is closed without a word to it.
+// A page is closed without a word to it, and it takes no signals.
 void callWhenWindowCloses(void (*)()) {}
+void endAsClosingDoes(void (*)()) {}
 
 // WebAssembly's memory never shrinks.
 void returnFreedMemory() {}
