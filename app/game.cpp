@@ -21,6 +21,9 @@ constexpr const char* kWindSound = "./sound/hollowwind.mp3";
 
 bool loadingFinished = false; // the singletons it fills are the process's own
 
+// Everything lies on the plane z = 0 and is drawn back to front, so a depth
+// test would decide nothing: the window has no depth buffer, and a software
+// renderer would still read and write the depth of every pixel drawn.
 void setFixedGlState() {
     glShadeModel(GL_SMOOTH);
     glPolygonMode(GL_FRONT, GL_FILL);
@@ -28,9 +31,7 @@ void setFixedGlState() {
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CCW);
     glCullFace(GL_BACK);
-    glClearDepth(1.0);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_DEPTH_TEST);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
@@ -53,13 +54,14 @@ bool Game::init() {
 }
 
 // The rest loads behind the first title frame, which then shows in about half
-// the time; the title waits for a click anyway.
+// the time; the title waits for a click anyway. The instructions and the
+// backdrop are read when they are first drawn, each in the place of the
+// picture before it.
 void Game::finishLoading() {
     if (loadingFinished) {
         return;
     }
     loadingFinished = true;
-    getScreenSet().load();
     SoundManager& sound = getSoundManager();
     sound.load();
     sound.playStream(kWindSound);
@@ -81,9 +83,6 @@ void Game::drawFrame() {
     drawScreen();
     glPopMatrix();
     finishLoading();
-    if (currentScreen == GameScreen::Playing) {
-        getScreenSet().releaseMenus(); // play never goes back to them
-    }
 }
 
 void Game::redrawFrame() {
@@ -111,12 +110,8 @@ void Game::drawMenuFrame() {
     }
 }
 
-// Everything in play lies on the plane z = 0 and is drawn back to front, so
-// the depth test decides nothing there; a software renderer would still read
-// and write the depth of every pixel drawn.
 void Game::drawPlayFrame() {
     getCamera().apply();
-    glDisable(GL_DEPTH_TEST);
     getScreenSet().drawBackdrop();
     const World& world = getWorld();
     getWorldPainter().draw(world);
@@ -124,7 +119,6 @@ void Game::drawPlayFrame() {
     Hud& hud = getHud();
     hud.setPlanetsFormed(world.planetsFormed());
     hud.draw();
-    glEnable(GL_DEPTH_TEST);
 }
 
 Game& getGame() {

@@ -133,7 +133,7 @@ int runProgram(int argc, char** argv, const Options& options) {
         getSoundManager().mute();
     }
     glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE); // no depth buffer: play is drawn back to front
     getGameWindow().open(options);
     if (getReplayPlayer().loaded()) {
         registerReplayCallbacks();

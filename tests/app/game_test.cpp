@@ -1,7 +1,7 @@
 #include "app/game.h"
 
 #include "clock/elapsed_time.h"
-#include "render/texture_manager.h"
+#include "render/screen_set.h"
 #include "support/gl_context.h"
 #include "world/game_rules.h"
 #include "world/game_screen.h"
@@ -27,7 +27,9 @@ protected:
     }
 };
 
+// Drawn with the depth test, which the game's own drawing leaves off.
 void drawRedSquareNearTheCamera() {
+    glEnable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
     glBegin(GL_QUADS);
@@ -37,6 +39,7 @@ void drawRedSquareNearTheCamera() {
     glVertex3f(-10.0f, 45.0f, 10.0f);
     glEnd();
     glEnable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
 }
 
 } // namespace
@@ -45,6 +48,7 @@ void drawRedSquareNearTheCamera() {
 // whose time was cut short clears both buffers before it draws.
 TEST_F(GameClock, AStalledFrameClearsBothBuffers) {
     Game game;
+    glDisable(GL_DEPTH_TEST);
     currentScreen = GameScreen::Playing;
     game.drawFrame();
     for (const int stepMs : {120, 500}) {
@@ -84,20 +88,18 @@ TEST_F(GameClock, FrameLeavesTheMatrixStackBalanced) {
     }
 }
 
-// There is no way back to the menus: their pictures go once play is drawn.
-TEST_F(GameClock, PlayLetsGoOfTheMenuPicturesAndKeepsTheBackdrop) {
+// The screens only move on: each frame holds the picture of its own screen
+// alone.
+TEST_F(GameClock, EachScreenHoldsItsOwnPictureAlone) {
     Game& game = getGame();
     game.init();
-    game.finishLoading();
-    const auto texture = [](const char* file) {
-        return static_cast<GLuint>(loadTexture(file, false, false)); // the cached name
-    };
-    const GLuint title = texture("./images/titlescreen.tga");
-    const GLuint instructions = texture("./images/instructions.tga");
-    const GLuint backdrop = texture("./images/background.tga");
-    currentScreen = GameScreen::Playing;
-    game.drawFrame();
-    EXPECT_FALSE(glIsTexture(title));
-    EXPECT_FALSE(glIsTexture(instructions));
-    EXPECT_TRUE(glIsTexture(backdrop));
+    const ScreenSet& screens = getScreenSet();
+    for (const GameScreen screen :
+         {GameScreen::Title, GameScreen::Instructions, GameScreen::Playing}) {
+        currentScreen = screen;
+        game.drawFrame();
+        EXPECT_EQ(screens.holds(GameScreen::Title), screen == GameScreen::Title);
+        EXPECT_EQ(screens.holds(GameScreen::Instructions), screen == GameScreen::Instructions);
+        EXPECT_EQ(screens.holds(GameScreen::Playing), screen == GameScreen::Playing);
+    }
 }

@@ -16,6 +16,12 @@ constexpr int kTopRowFirst = 0x20;
 std::vector<std::uint8_t> file(int type, int width, int height, int depth, int descriptor,
                                const std::vector<std::uint8_t>& data);
 
+// A 32-bit colour file of `rgba` (width by height pixels, top row first),
+// stored in either row order, uncompressed or in run-length packets (runs of
+// equal pixels and raw stretches between them, across rows as they fall).
+std::vector<std::uint8_t> colourFile(const std::vector<std::uint8_t>& rgba, int width, int height,
+                                     bool topRowFirst, bool runLength);
+
 // 2 by 2, stored bottom row first: red and green on top, blue and white below.
 std::vector<std::uint8_t> fourColours();
 
