@@ -1,8 +1,10 @@
 // The least a game window costs, and the floor the game is measured against
 // (bench/measure-window.sh): the game's 1024 by 768 double-buffered GLUT window,
-// opened without a depth buffer, drawing one opaque full-window textured quad
-// and a swap whenever the loop is idle. Nothing else: no depth test, no
-// blending, no clear (the quad covers every pixel). It links nothing of the game.
+// opened without a depth buffer as the game's is, drawing one opaque
+// full-window textured quad and a swap whenever the loop is idle. The quad is
+// laid down as the game lays its backdrop: a texture of the window's size,
+// texel for pixel, unfiltered. Nothing else: no depth test, no blending, no
+// clear (the quad covers every pixel). It links nothing of the game.
 #include <GL/glut.h>
 
 #include <cstdint>
@@ -14,19 +16,18 @@ constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
 constexpr int kWindowX = 100;
 constexpr int kWindowY = 100;
-constexpr int kTextureSize = 1024; // the size of the game's full-window pictures
 constexpr std::uint8_t kBlue = 128;
 constexpr std::uint8_t kOpaque = 255;
-constexpr int kGradientStep = kTextureSize / 256;
+constexpr int kGradientStep = 4;
 
 GLuint texture = 0;
 
 // A made-up opaque picture: the floor loads no file.
 std::vector<std::uint8_t> gradient() {
-    std::vector<std::uint8_t> rgba(4u * kTextureSize * kTextureSize);
-    for (int y = 0; y < kTextureSize; ++y) {
-        for (int x = 0; x < kTextureSize; ++x) {
-            std::uint8_t* const texel = &rgba[4u * static_cast<unsigned>(y * kTextureSize + x)];
+    std::vector<std::uint8_t> rgba(4u * kWindowWidth * kWindowHeight);
+    for (int y = 0; y < kWindowHeight; ++y) {
+        for (int x = 0; x < kWindowWidth; ++x) {
+            std::uint8_t* const texel = &rgba[4u * static_cast<unsigned>(y * kWindowWidth + x)];
             texel[0] = static_cast<std::uint8_t>(x / kGradientStep);
             texel[1] = static_cast<std::uint8_t>(y / kGradientStep);
             texel[2] = kBlue;
@@ -41,9 +42,9 @@ void makeTexture() {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kTextureSize, kTextureSize, 0, GL_RGBA,
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kWindowWidth, kWindowHeight, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, gradient().data());
 }
 
