@@ -1,5 +1,6 @@
 #include "render/window_picture.h"
 
+#include "render/extension_list.h"
 #include "render/font.h"
 #include "render/resampled_tga.h"
 #include "render/sprite_list.h"
@@ -82,18 +83,6 @@ bool suits(const TgaReader& reader, int width, int height) {
            static_cast<int>(reader.width()) >= width && static_cast<int>(reader.height()) >= height;
 }
 
-bool namesExtension(const char* extensions, const char* name) {
-    const std::size_t length = std::strlen(name);
-    for (const char* at = std::strstr(extensions, name); at; at = std::strstr(at + 1, name)) {
-        const bool starts = at == extensions || at[-1] == ' ';
-        const bool ends = at[length] == ' ' || at[length] == '\0';
-        if (starts && ends) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // OpenGL 1.1 textures have power-of-two sides, and the picture then fills the
 // top left of one. Where the driver takes any size the texture is the
 // picture's own, and a 1024 by 768 picture spends nothing on 256 unseen rows.
@@ -104,7 +93,7 @@ struct TextureSize {
 
 TextureSize textureSizeFor(int width, int height) {
     const auto* const extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    if (extensions && namesExtension(extensions, kAnyTextureSize)) {
+    if (listsExtension(extensions, kAnyTextureSize)) {
         return TextureSize{width, height};
     }
     return TextureSize{static_cast<int>(nextPowerOfTwo(static_cast<unsigned>(width))),

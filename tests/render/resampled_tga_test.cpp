@@ -17,20 +17,6 @@ constexpr int kHeight = 45;
 constexpr int kNewWidth = 20;
 constexpr int kNewHeight = 33;
 
-// Opaque, with stretches of equal pixels for the run-length packets.
-Bytes opaquePattern(int width, int height) {
-    Bytes rgba;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const int flat = x / 4 * 4;
-            rgba.insert(rgba.end(),
-                        {static_cast<std::uint8_t>(flat * 7 + y), static_cast<std::uint8_t>(y * 5),
-                         static_cast<std::uint8_t>(x), 255});
-        }
-    }
-    return rgba;
-}
-
 class MemoryFile {
 public:
     explicit MemoryFile(Bytes bytes)
@@ -71,7 +57,7 @@ Resampled resample(const Bytes& file, int newWidth, int newHeight) {
 } // namespace
 
 TEST(ResampledTga, MakesThePictureResampledWholeWhateverTheStorage) {
-    const Bytes picture = opaquePattern(kWidth, kHeight);
+    const Bytes picture = tga::opaquePicture(kWidth, kHeight);
     const Bytes whole = resampleLinear(picture.data(), kWidth, kHeight, kNewWidth, kNewHeight);
     for (const bool topRowFirst : {true, false}) {
         for (const bool runLength : {false, true}) {

@@ -22,16 +22,6 @@ constexpr int kHeight = 90;
 constexpr int kWindowWidth = 18;
 constexpr int kWindowHeight = 70;
 
-Bytes opaquePattern(int width, int height) {
-    Bytes rgba;
-    for (int i = 0; i < width * height; ++i) {
-        rgba.insert(rgba.end(),
-                    {static_cast<std::uint8_t>(i * 13), static_cast<std::uint8_t>(i / 3),
-                     static_cast<std::uint8_t>(i * 7 + 1), 255});
-    }
-    return rgba;
-}
-
 struct TextureLevel {
     int width;
     int height;
@@ -75,7 +65,7 @@ protected:
 } // namespace
 
 TEST_F(WindowPictures, HoldsThePictureResampledToTheWindowWhateverTheStorage) {
-    const Bytes picture = opaquePattern(kWidth, kHeight);
+    const Bytes picture = tga::opaquePicture(kWidth, kHeight);
     const Bytes resampled =
         resampleLinear(picture.data(), kWidth, kHeight, kWindowWidth, kWindowHeight);
     for (const bool topRowFirst : {true, false}) {
@@ -95,7 +85,7 @@ TEST_F(WindowPictures, HoldsThePictureResampledToTheWindowWhateverTheStorage) {
 // Where the driver takes any size, not a texel is spent past the window's.
 TEST_F(WindowPictures, TextureIsTheWindowsSizeWhereTheDriverAllowsIt) {
     const std::string file =
-        directory_.write("picture.tga", tga::colourFile(opaquePattern(kWidth, kHeight), kWidth,
+        directory_.write("picture.tga", tga::colourFile(tga::opaquePicture(kWidth, kHeight), kWidth,
                                                         kHeight, true, true));
     picture_.load(file.c_str(), kWindowWidth, kWindowHeight);
     const TextureLevel level = textureOf(picture_.texture());
@@ -109,7 +99,7 @@ TEST_F(WindowPictures, TextureIsTheWindowsSizeWhereTheDriverAllowsIt) {
 }
 
 TEST_F(WindowPictures, DeclinesWhatCannotBeLaidDownTexelForPixel) {
-    Bytes seeThrough = opaquePattern(kWidth, kHeight);
+    Bytes seeThrough = tga::opaquePicture(kWidth, kHeight);
     seeThrough.back() = 254; // the last pixel's alpha
     struct Case {
         const char* what;
@@ -118,13 +108,13 @@ TEST_F(WindowPictures, DeclinesWhatCannotBeLaidDownTexelForPixel) {
     };
     for (const Case& c :
          {Case{"an opaque picture",
-               tga::colourFile(opaquePattern(kWidth, kHeight), kWidth, kHeight, true, false),
+               tga::colourFile(tga::opaquePicture(kWidth, kHeight), kWidth, kHeight, true, false),
                false},
           Case{"a see-through picture", tga::colourFile(seeThrough, kWidth, kHeight, true, false),
                true},
           Case{"a picture smaller than the window",
-               tga::colourFile(opaquePattern(kWidth, kWindowHeight - 1), kWidth, kWindowHeight - 1,
-                               true, false),
+               tga::colourFile(tga::opaquePicture(kWidth, kWindowHeight - 1), kWidth,
+                               kWindowHeight - 1, true, false),
                true},
           Case{"a grey picture",
                tga::file(tga::kUncompressedGrey, kWidth, kHeight, 8, 0, Bytes(kWidth * kHeight)),
@@ -144,7 +134,7 @@ TEST_F(WindowPictures, DeclinesWhatCannotBeLaidDownTexelForPixel) {
 // A picture of the window's size takes the place of the one before in the same
 // texture, so the two are never held together.
 TEST_F(WindowPictures, ANewPictureIsWrittenOverTheOneBefore) {
-    const Bytes first = opaquePattern(kWidth, kHeight);
+    const Bytes first = tga::opaquePicture(kWidth, kHeight);
     Bytes second = first;
     std::reverse(second.begin(), second.end());
     for (std::size_t alpha = 3; alpha < second.size(); alpha += 4) {

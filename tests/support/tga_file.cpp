@@ -16,6 +16,7 @@ void appendShort(std::vector<std::uint8_t>& bytes, int value) {
 }
 
 constexpr int kLongestPacket = 128;
+constexpr int kPair = 2;
 constexpr int kRunPacket = 0x80;
 
 using Pixels = std::vector<std::array<std::uint8_t, 4>>;
@@ -79,6 +80,19 @@ std::vector<std::uint8_t> file(int type, int width, int height, int depth, int d
     bytes.push_back(static_cast<std::uint8_t>(descriptor));
     bytes.insert(bytes.end(), data.begin(), data.end());
     return bytes;
+}
+
+std::vector<std::uint8_t> opaquePicture(int width, int height) {
+    std::vector<std::uint8_t> rgba;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int pair = x / kPair;
+            rgba.insert(rgba.end(), {static_cast<std::uint8_t>(pair * 29 + y),
+                                     static_cast<std::uint8_t>(y * 5 + pair),
+                                     static_cast<std::uint8_t>(pair * 3 + y * 7), 255});
+        }
+    }
+    return rgba;
 }
 
 std::vector<std::uint8_t> colourFile(const std::vector<std::uint8_t>& rgba, int width, int height,
