@@ -11,7 +11,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print
 JOBS ?= 2
 
 .PHONY: run test soak valgrind pacing configure build build-asan deps deps-test deps-deb assets \
-	screenshots winning-replay deb deb-check clean
+	screenshots winning-replay deb deb-check clean web web-run web-test deps-web
 
 # Builds only the game itself: the tests and benchmarks wait for make test.
 run: deps configure
@@ -80,5 +80,24 @@ deb: deps-deb
 deb-check: deps-test deps-deb deb build
 	$(TEST_ENV) $(XVFB) tests/packaging/check_package.sh build
 
+# The browser version: WebAssembly through Debian's emscripten, built with no
+# network at all (a network namespace of its own), into build-web/.
+WEB_PORT ?= 8000
+OFFLINE := unshare --map-root-user --net
+
+web: deps-web
+	JOBS=$(JOBS) $(OFFLINE) tools/web/build-web.sh build-web
+
+# Serves build-web/ on 127.0.0.1 and prints the address; Ctrl+C stops it.
+web-run: web
+	node tools/web/serve.mjs build-web $(WEB_PORT)
+
+# Drives the page in Debian's Chromium, headless; the browser is never downloaded.
+web-test: web
+	tools/web/run-tests.sh
+
+deps-web:
+	tools/install-deps.sh web
+
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-web

@@ -7,6 +7,7 @@
 #include "app/record_keeper.h"
 #include "app/replay_player.h"
 #include "app/replay_recorder.h"
+#include "app/version.h"
 #include "audio/sound_manager.h"
 #include "clock/elapsed_time.h"
 #include "math/numeric.h"
@@ -18,9 +19,12 @@
 
 #include <GL/freeglut.h>
 
+#include <climits>
+#include <cstdio>
 #include <malloc.h>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -95,6 +99,26 @@ void enterDataFolder(const std::string& folder) {
     }
 }
 
+bool isFolder(const char* path) {
+    struct stat status {};
+    return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// The game plays on without its pictures or its sounds, but says once which
+// folder it could not find: a wrong --data must not look like a broken game.
+void tellOfMissingDataFolders(const Options& options) {
+    char here[PATH_MAX];
+    const std::string folder = getcwd(here, sizeof here) ? here : ".";
+    if (!isFolder("./images")) {
+        std::fprintf(stderr, "%s: %s has no images/ folder: every picture is a plain square\n",
+                     kProgramName, folder.c_str());
+    }
+    if (!options.mute && !isFolder("./sound")) {
+        std::fprintf(stderr, "%s: %s has no sound/ folder: the game plays in silence\n",
+                     kProgramName, folder.c_str());
+    }
+}
+
 // The player's mouse plays no part in a replay.
 void registerReplayCallbacks() {
     glutReshapeFunc(onReshape);
@@ -150,6 +174,7 @@ int runProgram(int argc, char** argv, const Options& options) {
         getGameRules().start();
     }
     getGame().init();
+    tellOfMissingDataFolders(options); // the font, which ends the game without, is read
     if (options.keepRecords) {
         getRecordKeeper().open(RecordStore(recordsFolder()));
     }

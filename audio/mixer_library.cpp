@@ -15,8 +15,11 @@ template <typename Function> bool find(void* library, const char* name, Function
 
 bool findAll(void* library, MixerLibrary& m) {
     return find(library, "SDL_SetHint", m.SDL_SetHint) &&
+           find(library, "SDL_ResetHint", m.SDL_ResetHint) &&
            find(library, "SDL_InitSubSystem", m.SDL_InitSubSystem) &&
            find(library, "SDL_QuitSubSystem", m.SDL_QuitSubSystem) &&
+           find(library, "SDL_GetCurrentAudioDriver", m.SDL_GetCurrentAudioDriver) &&
+           find(library, "SDL_PeepEvents", m.SDL_PeepEvents) &&
            find(library, "Mix_Init", m.Mix_Init) && find(library, "Mix_Quit", m.Mix_Quit) &&
            find(library, "Mix_OpenAudioDevice", m.Mix_OpenAudioDevice) &&
            find(library, "Mix_CloseAudio", m.Mix_CloseAudio) &&
@@ -37,7 +40,6 @@ bool findAll(void* library, MixerLibrary& m) {
            find(library, "Mix_PlayingMusic", m.Mix_PlayingMusic);
 }
 
-// Never closed: the mixer's threads run in it until the process ends.
 std::unique_ptr<MixerLibrary> load() {
     void* const library = dlopen(kLibraryFile, RTLD_NOW | RTLD_LOCAL);
     if (!library) {
@@ -49,7 +51,9 @@ std::unique_ptr<MixerLibrary> load() {
 
 } // namespace
 
+// Never closed, nor are its functions let go: the mixer's threads, and the one
+// that watches over its output, run in it until the process has ended.
 const MixerLibrary* openMixerLibrary() {
-    static const std::unique_ptr<MixerLibrary> library = load();
-    return library.get();
+    static const MixerLibrary* const library = load().release();
+    return library;
 }

@@ -10,8 +10,11 @@
 // the program took a fifth of the start-up before the title could show.
 struct MixerLibrary {
     decltype(&::SDL_SetHint) SDL_SetHint = nullptr;
+    decltype(&::SDL_ResetHint) SDL_ResetHint = nullptr;
     decltype(&::SDL_InitSubSystem) SDL_InitSubSystem = nullptr;
     decltype(&::SDL_QuitSubSystem) SDL_QuitSubSystem = nullptr;
+    decltype(&::SDL_GetCurrentAudioDriver) SDL_GetCurrentAudioDriver = nullptr;
+    decltype(&::SDL_PeepEvents) SDL_PeepEvents = nullptr;
     decltype(&::Mix_Init) Mix_Init = nullptr;
     decltype(&::Mix_Quit) Mix_Quit = nullptr;
     decltype(&::Mix_OpenAudioDevice) Mix_OpenAudioDevice = nullptr;

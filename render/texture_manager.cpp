@@ -4,8 +4,12 @@
 
 #include <GL/gl.h>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
 #include <strings.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,6 +21,19 @@ TextureManager textures;
 bool hasTgaExtension(const char* fileName) {
     const char* const dot = std::strrchr(fileName, '.');
     return dot && strcasecmp(dot, kTgaExtension) == 0;
+}
+
+// Said once for each picture that is not there. A picture whose whole folder
+// is missing is not told of: the game says so of the folder, once.
+void tellOfMissingPicture(const std::string& fileName) {
+    static std::set<std::string> told;
+    const std::string folder = fileName.substr(0, fileName.find_last_of('/') + 1);
+    if (access(fileName.c_str(), F_OK) == 0 || access((folder + ".").c_str(), F_OK) != 0 ||
+        !told.insert(fileName).second) {
+        return;
+    }
+    std::fprintf(stderr, "vantorel: the picture %s is missing: it is drawn as a plain square\n",
+                 fileName.c_str());
 }
 
 GLuint upload(const TgaImage& image, bool repeat) {
@@ -78,6 +95,7 @@ int loadTexture(const char* fileName, bool bottomUp, bool repeat) {
     // Only colour pictures become textures; 8-bit files decode but are refused.
     if (!image.load(fileName, bottomUp) || image.bitsPerPixel() != kTextureBits) {
         image.release();
+        tellOfMissingPicture(fileName);
         return 0;
     }
     const int texture = static_cast<int>(upload(image, repeat));

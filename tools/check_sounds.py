@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Listens to the game's sounds: each file must decode with sox, and, decoded by
-the game's own mixer (SDL2_mixer), last as long as it was made to and start
-without a click. The wind is played looping through SDL's disk audio driver and
-the recording must repeat the file sample for sample, joining its end to its
-start without a jump."""
+the game's own mixer (SDL2_mixer), last as long as it was made to, start
+without a click and carry no offset from zero. The wind is played looping
+through SDL's disk audio driver and the recording must repeat the file sample
+for sample, joining its end to its start without a jump."""
 
 import array
 import ctypes
@@ -36,6 +36,9 @@ START_LEVEL_LIMIT = 0.02  # of full scale, leaving room for the encoder's noise
 ONSET = 0.0005
 RISE = 0.005
 ONSET_LIMIT = 0.5  # of the level after it
+# An offset from zero wastes headroom that the mix's limiter then takes from the
+# peaks, and steps in and out with every playback.
+DC_LIMIT = 0.001  # of full scale
 ORDINARY_STEP_PERCENTILE = 0.999  # the seam's step is an ordinary step of the wind
 SEAM_WINDOW = 0.005  # a click shows as a burst of sample-to-sample change
 LEVEL_WINDOW = 0.05  # a level jump shows between the last and first 50 ms
@@ -121,6 +124,17 @@ def rms(samples):
     return math.sqrt(sum(s * s for s in samples) / len(samples))
 
 
+def dc(samples):
+    return sum(samples) / len(samples)
+
+
+def dc_is_small(samples):
+    """Whether the offset is below the limit, and the same file shifted by twice
+    the limit would not pass: the measure itself must see an offset."""
+    shifted = [s + 2 * DC_LIMIT for s in samples]
+    return abs(dc(samples)) < DC_LIMIT and abs(dc(shifted)) >= DC_LIMIT
+
+
 def change_energy(samples):
     return sum((b - a) ** 2 for a, b in zip(samples, samples[1:]))
 
@@ -181,11 +195,14 @@ def main():
             print(
                 f"{name}: {seconds:.3f} s, {path.stat().st_size / 1024:.1f} KiB, "
                 f"peak {max(abs(s) for s in samples):.2f}, RMS {rms(samples):.3f}, "
+                f"DC {dc(samples):+.5f}, "
                 f"first sample {samples[0]:+.4f}, first 0.5 ms at "
                 f"{onset_ratio(samples):.2f} of the next 5 ms"
             )
             if len(samples) != round(intended * RATE):
                 failures.append(f"{name} lasts {seconds:.4f} s, meant {intended} s")
+            if not dc_is_small(samples):
+                failures.append(f"{name} is offset from zero by {dc(samples):+.5f}")
             if name != LOOPING and (
                 abs(samples[0]) > START_LEVEL_LIMIT or onset_ratio(samples) > ONSET_LIMIT
             ):

@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 
 readonly rate=44100
 readonly out=sound
+# Brown noise wanders far below hearing, and what it wanders by stays in a sound
+# as an offset from zero: each brown layer starts above this many hertz.
+readonly below_hearing=20
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -49,7 +52,8 @@ encode() {
 
 # A rumbling burst: a falling sub thump under overdriven brown noise and a short crackle.
 ship_explode() {
-    layer se_body 2.2 brownnoise -- lowpass 900 overdrive 12 0 fade q 0.008 fade t 0 2.2 2.15
+    layer se_body 2.2 brownnoise -- highpass "$below_hearing" lowpass 900 overdrive 12 0 \
+        fade q 0.008 fade t 0 2.2 2.15
     layer se_thump 1.3 sine 72-26 -- fade q 0.006 fade q 0 1.3 1.25
     layer se_crackle 0.5 whitenoise -- highpass 2500 tremolo 31 90 fade q 0.01 fade l 0 0.5 0.48
     mix shipexplode 0.8 se_body 1.0 se_thump 0.25 se_crackle -- pad 0 0.2 reverb 35 50 70 \
@@ -88,7 +92,7 @@ spin() {
 # A thud: a quickly falling low tone and a brief muffled knock.
 impact() {
     layer im_tone 0.45 sine 115-38 -- fade q 0.003 fade l 0 0.45 0.43
-    layer im_knock 0.09 brownnoise -- lowpass 500 fade q 0.003 0.09 0.08
+    layer im_knock 0.09 brownnoise -- highpass "$below_hearing" lowpass 500 fade q 0.003 0.09 0.08
     mix impact 1.0 im_tone 0.6 im_knock -- overdrive 4 0 gain -n -1
 }
 
@@ -96,7 +100,8 @@ impact() {
 planet_explosion() {
     layer pe_crunch 1.8 whitenoise -- lowpass 3500 overdrive 30 0 tremolo 23 70 \
         fade q 0.008 fade l 0 1.8 1.75
-    layer pe_rumble 1.8 brownnoise -- lowpass 400 fade q 0.008 fade t 0 1.8 1.7
+    layer pe_rumble 1.8 brownnoise -- highpass "$below_hearing" lowpass 400 fade q 0.008 \
+        fade t 0 1.8 1.7
     layer pe_boom 1.0 sine 58-24 -- fade q 0.006 fade l 0 1.0 0.95
     mix planetexplosion 0.6 pe_crunch 0.7 pe_rumble 0.9 pe_boom -- pad 0 0.2 reverb 40 50 60 \
         fade t 0 2.0 0.2 gain -n -1
@@ -110,7 +115,7 @@ readonly wind_loop=10
 readonly wind_overlap=2
 hollow_wind() {
     local length=$((wind_loop + wind_overlap))
-    layer wi_low "$length" brownnoise -- lowpass 260
+    layer wi_low "$length" brownnoise -- highpass "$below_hearing" lowpass 260
     layer wi_hollow "$length" pinknoise -- bandpass 380 4q
     layer wi_air "$length" pinknoise -- bandpass 1300 2q
     mix wi_bed 0.9 wi_low 0.7 wi_hollow 0.25 wi_air -- reverb 60 50 100 gain -n -6
@@ -122,7 +127,36 @@ hollow_wind() {
     sox -R "$work/wi_bed.wav" "$work/wi_body.wav" trim "$wind_overlap" "$((wind_loop - wind_overlap))"
     sox -R "$work/wi_joined.wav" "$work/wi_body.wav" "$work/wi_loop.wav"
     # Gusts: 0.3 Hz is three swells in ten seconds.
-    sox -R "$work/wi_loop.wav" "$work/hollowwind.wav" tremolo 0.3 35
+    sox -R "$work/wi_loop.wav" "$work/wi_gusts.wav" tremolo 0.3 35
+    # The encoder hears the loop's ends as steps out of and into silence: start
+    # it where the wind is quiet, so what it makes of them stays below the wind.
+    local start
+    start=$(quiet_even_moment "$work/wi_gusts.wav")
+    sox "$work/wi_gusts.wav" "$work/wi_from.wav" trim "${start}s"
+    sox "$work/wi_gusts.wav" "$work/wi_to.wav" trim 0 "${start}s"
+    sox "$work/wi_from.wav" "$work/wi_to.wav" "$work/hollowwind.wav"
+}
+
+# quiet_even_moment WAV: the sample of WAV whose 10 ms on either side are the
+# quietest among those where the 50 ms before and after are within half a
+# decibel of each other, so that a loop cut there joins like any moment of it.
+quiet_even_moment() {
+    /usr/bin/python3 - "$1" <<'PYTHON'
+import array, math, sys, wave
+with wave.open(sys.argv[1]) as sound:
+    samples = array.array("h", sound.readframes(sound.getnframes()))
+    rate = sound.getframerate()
+near, side = rate // 100, rate // 20
+energy = [0]
+for s in samples:
+    energy.append(energy[-1] + s * s)
+def level(first, last):
+    return energy[last] - energy[first]
+def even(at):
+    return abs(10 * math.log10(level(at - side, at) / level(at, at + side))) <= 0.5
+candidates = (at for at in range(side, len(samples) - side) if even(at))
+print(min(candidates, key=lambda at: level(at - near, at + near)))
+PYTHON
 }
 
 mkdir -p "$out"

@@ -9,6 +9,9 @@ GameScreen currentScreen = GameScreen::Title;
 namespace {
 
 constexpr double kLongestFrameSeconds = 0.12;
+// The end picture stands this long before a click may take it away, so that a
+// click that was steering as the ship died does not skip it unseen.
+constexpr int kEndPictureStandsMs = 500;
 constexpr double kMillisecondsPerSecond = 1000.0;
 
 bool isWheel(int button) {
@@ -107,7 +110,9 @@ bool GameRules::spentOnRestart(int button, int state) {
 // button event steers the ship.
 void GameRules::routeButton(bool leftPressed) {
     if (world_.isGameOver()) {
-        world_.setRestartRequested(leftPressed);
+        const bool endPictureStood =
+            millisecondsBetween(world_.overSinceMs(), elapsedMilliseconds()) >= kEndPictureStandsMs;
+        world_.setRestartRequested(leftPressed && endPictureStood);
         return;
     }
     Ship& ship = world_.ship();

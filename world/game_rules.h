@@ -39,7 +39,8 @@ public:
     void setPointer(float x, float y);
     float pointerX() const { return pointerX_; }
     float pointerY() const { return pointerY_; }
-    // A button pressed or released at the pointer.
+    // A button pressed or released at the pointer. Once a game is over, a left
+    // press asks for the next one, from half a second after its end showed.
     Outcome applyButton(int button, int state);
 
 private:

@@ -40,6 +40,8 @@ public:
     float velocityX() const { return velocityX_; }
     float velocityY() const { return velocityY_; }
     bool buttonHeld() const { return buttonHeld_; }
+    // Pressed since the last update, or held: the player is at the controls.
+    bool pressed() const { return buttonHeld_ || pressPending_; }
     MoveState moveState() const { return moveState_; }
     float spinRate() const { return spinRate_; }
     bool moving() const { return moving_; }

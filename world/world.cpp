@@ -1,5 +1,6 @@
 #include "world/world.h"
 
+#include "clock/elapsed_time.h"
 #include "math/numeric.h"
 #include "world/field_bounds.h"
 #include "world/landmarks.h"
@@ -64,6 +65,7 @@ void World::update(float dt) {
         gameOver_ = false;
         restart();
     }
+    played_ = played_ || ship_.pressed();
     ship_.update(dt);
     sun_.update(dt);
     gasCloud_.update(dt);
@@ -75,11 +77,18 @@ void World::update(float dt) {
     if (!gameOver_ && ship_.dead() && planetsFormed_ >= kPlanetsToWin) {
         lostWithFullSystem_ = true;
     }
-    if (!gameOver_) {
+    if (played_ && !gameOver_) {
         gameSeconds_ += static_cast<double>(dt); // the world goes on under the end picture
     }
     captureDebrisWithinReach();
-    gameOver_ = gameOver_ || showsWin() || showsLoss();
+    noteGameOver();
+}
+
+void World::noteGameOver() {
+    if (!gameOver_ && (showsWin() || showsLoss())) {
+        gameOver_ = true;
+        overSinceMs_ = elapsedMilliseconds();
+    }
 }
 
 // Besides their own pass, debris are caught where they stand at the end of the
@@ -230,6 +239,7 @@ bool World::showsLoss() const {
 void World::restart() {
     planetsFormed_ = 0;
     gameSeconds_ = 0.0;
+    played_ = false;
     releasePlanets();
     // Whatever the old ship was doing (a wreck still travelling, a button held
     // as it died) must not carry the new one anywhere before the player acts.

@@ -48,9 +48,13 @@ public:
     const GasCloud& gasCloud() const { return gasCloud_; }
     const Sun& sun() const { return sun_; }
     int planetsFormed() const { return planetsFormed_; }
-    // How long this game has been played: the sum of its update steps until its
-    // end picture first shows, so a stalled frame counts one clamped step.
+    // How long this game has been played: the sum of its update steps from the
+    // player's first press on the new ship until its end picture first shows,
+    // so neither the wait for that press nor a stalled frame counts more than
+    // the clamped steps the player played.
     double gameSeconds() const { return gameSeconds_; }
+    // The clock reading of the frame the end picture first showed in.
+    int overSinceMs() const { return overSinceMs_; }
 
 private:
     // Two planets by their places in `planets_`, the earlier first.
@@ -71,6 +75,7 @@ private:
     void destroyShipOnContact();
     void destroyShip();
     void captureDebrisWithinReach();
+    void noteGameOver();
 
     Ship ship_;
     std::vector<std::unique_ptr<Debris>> debris_;
@@ -80,6 +85,9 @@ private:
     int towCount_ = 0;
     int planetsFormed_ = 0;
     double gameSeconds_ = 0.0;
+    // The new ship has had its first press: the game's time runs.
+    bool played_ = false;
+    int overSinceMs_ = 0;
     bool restartRequested_ = false;
     bool gameOver_ = false;
     // The ship died in the very update that formed the twelfth planet: a loss.

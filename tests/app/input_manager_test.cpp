@@ -1,6 +1,7 @@
 #include "app/input_manager.h"
 
 #include "app/camera.h"
+#include "clock/elapsed_time.h"
 #include "support/gl_context.h"
 #include "world/game_screen.h"
 #include "world/world.h"
@@ -10,6 +11,8 @@
 
 namespace {
 
+constexpr int kLostAtMs = 20000;
+
 class Input : public GlTest {
 protected:
     void SetUp() override {
@@ -18,7 +21,10 @@ protected:
         ship().setTarget(7.0f, 7.0f);
         ship().setButtonHeld(false);
     }
-    void TearDown() override { currentScreen = GameScreen::Title; }
+    void TearDown() override {
+        currentScreen = GameScreen::Title;
+        releaseElapsedMilliseconds();
+    }
 
     static Ship& ship() { return getWorld().ship(); }
 
@@ -28,8 +34,10 @@ protected:
         world.restart(); // whatever an earlier test left over
         world.ship().setX(0.0f);
         world.ship().setY(46.0f);
+        driveElapsedMilliseconds(kLostAtMs);
         world.update(0.0f);
         ASSERT_TRUE(world.isGameOver());
+        driveElapsedMilliseconds(kLostAtMs + 500); // the end picture has stood its moment
         ship().setTarget(7.0f, 7.0f);
     }
 

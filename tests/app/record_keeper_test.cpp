@@ -44,6 +44,11 @@ protected:
     }
 
     void parkShip() { putShip(kParkedX, kParkedY); }
+    // A click on the ship where it waits: it spins, and the game's time starts.
+    void pressOnTheShip() {
+        world.ship().setButtonHeld(true);
+        world.ship().setButtonHeld(false);
+    }
     void putShipInTheSun() { putShip(0.0f, 46.0f); }
     void putShip(float x, float y) {
         Ship& ship = world.ship();
@@ -102,6 +107,8 @@ TEST_F(RecordKeeperTest, ALossCountsOnceWhenItsPictureFirstShows) {
 
 TEST_F(RecordKeeperTest, AWinsTimeIsTheSumOfItsStepsUpToTheUpdateThatWonIt) {
     ASSERT_TRUE(keeper.open(RecordStore(home.path())));
+    frame(20.0f); // the new ship waits for its first press: that is not play
+    pressOnTheShip();
     frame(20.0f);
     frame(0.0f);
     frame(20.0f);
@@ -114,6 +121,8 @@ TEST_F(RecordKeeperTest, AWinsTimeIsTheSumOfItsStepsUpToTheUpdateThatWonIt) {
 
     startNewGame();
     EXPECT_EQ(getHud().recordLine(), "") << "a new game shows no line";
+    frame(3.0f);
+    pressOnTheShip();
     frame(20.0f);
     addPlanets(12);
     frame(10.0f);

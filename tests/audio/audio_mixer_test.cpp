@@ -2,6 +2,7 @@
 
 #include "support/audio_driver.h"
 #include "support/scoped_environment.h"
+#include "support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,9 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -25,17 +28,28 @@ constexpr const char* kOtherEffect = "./sound/planetexplosion.mp3";
 constexpr const char* kWind = "./sound/hollowwind.mp3";
 constexpr const char* kMissingFile = "./sound/no-such-sound.mp3";
 
+// Waits, boundedly, for the mixer's threads to bring something about.
+bool eventually(const std::function<bool()>& holds) {
+    for (int wait = 0; wait < 5000 && !holds(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return holds();
+}
+
+// Points the link `link` at `target` in one step, as a rename does.
+void repoint(const std::string& link, const std::string& target) {
+    const std::string fresh = link + ".fresh";
+    std::filesystem::create_symlink(target, fresh);
+    std::filesystem::rename(fresh, link);
+}
+
 // The dummy driver consumes audio in real time, with no device behind it.
 class OpenMixer : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(mixer_.open()); }
 
-    // Waits, boundedly, for the mixer's thread to mix some of a playback.
     bool someOfItMixed(int effect, int playback) const {
-        for (int wait = 0; wait < 2000 && mixer_.framesPlayed(effect, playback) == 0; ++wait) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return mixer_.framesPlayed(effect, playback) > 0;
+        return eventually([&] { return mixer_.framesPlayed(effect, playback) > 0; });
     }
 
     ScopedAudioDriver driver_{"dummy"};
@@ -178,9 +192,7 @@ TEST(AudioMixer, TheWindAndFourExplosionsStayBelowFullScale) {
         mixer.playEffect(explosion);
     }
     constexpr long kOneSecond = 44100;
-    for (int wait = 0; wait < 5000 && mixer.framesPlayed(explosion, 0) < kOneSecond; ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    eventually([&] { return mixer.framesPlayed(explosion, 0) >= kOneSecond; });
     mixer.close();
 
     std::ifstream in(heard, std::ios::binary);
@@ -212,4 +224,41 @@ TEST(AudioMixer, OpensAgainAfterClosing) {
     EXPECT_EQ(effect, 1);
     EXPECT_EQ(mixer.playEffect(effect), 0);
     EXPECT_EQ(mixer.playbacksSounding(effect), 1);
+}
+
+// SDL's disk driver loses its device when a write fails, so a file on a full
+// disk stands for a sound server that went away. The driver writes through a
+// link: pointed at a real file, the device can be had again.
+TEST(AudioMixer, AnOutputThatWentAwayComesBackWithItsLoopAndEffects) {
+    const TemporaryFolder folder;
+    const std::string output = folder.pathOf("output");
+    std::filesystem::create_symlink("/dev/full", output);
+    const ScopedAudioDriver driver("disk");
+    const ScopedEnvironment file("SDL_DISKAUDIOFILE", output);
+    AudioMixer mixer;
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(mixer.open());
+    const int explosion = mixer.loadEffect(kLongEffect);
+    const int wind = mixer.openLoop(kWind);
+    ASSERT_NE(explosion, 0);
+    ASSERT_NE(wind, 0);
+
+    ASSERT_TRUE(eventually([&] { return !mixer.hasOutput(); }));
+    repoint(output, folder.pathOf("heard.raw"));
+    // The wind loops and is heard again, after the first blocks of the new output.
+    ASSERT_TRUE(eventually([&] {
+        return mixer.isLooping(wind) &&
+               folder.read("heard.raw").find_first_not_of('\0') != std::string::npos;
+    }));
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_TRUE(mixer.hasOutput());
+    EXPECT_EQ(mixer.playEffect(explosion), 0);
+    EXPECT_EQ(mixer.playbacksSounding(explosion), 1);
+    // Said once, however often the full disk took the device again; the disk
+    // driver has its own say as well.
+    const std::string notice =
+        "vantorel: the audio device went away, playing in silence until it returns\n";
+    EXPECT_NE(said.find(notice), std::string::npos) << said;
+    EXPECT_EQ(said.find(notice), said.rfind(notice)) << said;
 }

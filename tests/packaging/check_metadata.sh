@@ -18,8 +18,10 @@ silent() {
 
 case "$check" in
     manual-page)
-        silent mandoc -T lint -W all packaging/vantorel.6
-        silent groff -man -ww -z packaging/vantorel.6
+        for page in packaging/vantorel.6 packaging/vantorel-check-replay.6; do
+            silent mandoc -T lint -W all "$page"
+            silent groff -man -ww -z "$page"
+        done
         shown=$(MANWIDTH=80 man -l packaging/vantorel.6)
         for section in NAME SYNOPSIS DESCRIPTION OPTIONS CONTROLS ENVIRONMENT FILES "EXIT STATUS"; do
             grep -qx "$section" <<<"$shown" || { echo "man -l shows no $section"; exit 1; }

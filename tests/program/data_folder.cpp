@@ -30,3 +30,7 @@ void DataFolder::replacePicture(const std::string& name, const std::string& byte
 void DataFolder::removeSounds() const {
     fs::remove(fs::path(path()) / "sound");
 }
+
+void DataFolder::removePictures() const {
+    fs::remove_all(fs::path(path()) / "images");
+}

@@ -17,8 +17,9 @@ public:
     void removePicture(const std::string& name) const;
     // Puts a file with these bytes in the place of one picture.
     void replacePicture(const std::string& name, const std::string& bytes) const;
-    // Takes the whole sound folder away.
+    // Takes the whole sound folder, or the whole picture folder, away.
     void removeSounds() const;
+    void removePictures() const;
 
 private:
     TemporaryFolder folder_;

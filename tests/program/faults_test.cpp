@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -23,6 +26,7 @@ constexpr double kSunCornerOffset = 3.5;
 // The sun's two layers cross-fade: untextured, their white is never below 3/4.
 constexpr int kSunLight = 180;
 constexpr double kMostOfTheDisc = 0.8;
+constexpr auto kScreenShown = std::chrono::milliseconds(700);
 
 RunningGame::Options inFolder(const DataFolder& folder) {
     RunningGame::Options options;
@@ -179,4 +183,50 @@ TEST(SoundFaults, WithoutAnySoundTheGamePlaysOnInSilence) {
         game, [&](const RunningGame::Screenshot& shot) { return showsEndPicture(shot, lose); });
     EXPECT_TRUE(showsEndPicture(lost, lose)) << "the game did not play on to its end";
     EXPECT_TRUE(game.stillRunning());
+}
+
+// A --data folder without its pictures or sounds plays on, and says once what
+// it lacks: a folder as a whole, or the one picture that is not there.
+TEST(DataFaults, WhatIsMissingIsToldOfOnce) {
+    const struct {
+        const char* name;
+        void (*breakData)(const DataFolder&);
+        std::vector<std::string> told;
+    } cases[] = {
+        {"no pictures",
+         [](const DataFolder& f) { f.removePictures(); },
+         {"has no images/ folder: every picture is a plain square"}},
+        {"no sounds",
+         [](const DataFolder& f) { f.removeSounds(); },
+         {"has no sound/ folder: the game plays in silence"}},
+        {"no ship",
+         [](const DataFolder& f) { f.removePicture("Spaceship.tga"); },
+         {"the picture ./images/Spaceship.tga is missing: it is drawn as a plain square"}},
+        {"everything there", [](const DataFolder&) {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DataFolder folder;
+        c.breakData(folder);
+        const TemporaryFolder logs;
+        RunningGame::Options options = inFolder(folder);
+        options.errors = logs.pathOf("errors");
+        {
+            RunningGame game(options);
+            ASSERT_TRUE(game.hasWindow());
+            // The first title frame loads every picture and sound; then a while in play.
+            for (int press = 0; press < 2; ++press) {
+                std::this_thread::sleep_for(kScreenShown);
+                game.click(windowX(kSunCentre.x), windowY(kSunCentre.y));
+            }
+            std::this_thread::sleep_for(kScreenShown);
+        }
+        const std::string errors = logs.read("errors");
+        const std::size_t lines =
+            static_cast<std::size_t>(std::count(errors.begin(), errors.end(), '\n'));
+        EXPECT_EQ(lines, c.told.size()) << errors;
+        for (const std::string& line : c.told) {
+            EXPECT_NE(errors.find(line), std::string::npos) << errors;
+        }
+    }
 }

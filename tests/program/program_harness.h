@@ -17,6 +17,9 @@ constexpr int kWindowHeight = Camera::kWindowHeight;
 constexpr double kWholePicture = 0.97;
 // In play the bodies and the planet counter are drawn over the backdrop.
 constexpr double kMostOfTheBackdrop = 0.85;
+// An end picture takes no click for its first half second; this long after it
+// shows, a click plays again.
+constexpr std::chrono::milliseconds kEndPictureStands{700};
 
 using ScreenshotCondition = std::function<bool(const RunningGame::Screenshot&)>;
 

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -58,6 +59,7 @@ RunningGame::Screenshot loseAGame(const RunningGame& game, const TgaImage& lose)
 // From the lose picture to the next one: a click on it starts a new game, whose
 // ship waits above the sun until the next click.
 RunningGame::Screenshot loseAgain(const RunningGame& game, const TgaImage& lose) {
+    std::this_thread::sleep_for(kEndPictureStands);
     game.click(windowX(kPlayAgainWords.x), windowY(kPlayAgainWords.y));
     const RunningGame::Screenshot again =
         screenshotWhen(game, [&](const RunningGame::Screenshot& shot) {

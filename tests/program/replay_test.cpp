@@ -20,6 +20,8 @@ namespace {
 constexpr const char* kWonGame = VANTOREL_DATA_DIR "/tests/data/won_game.replay";
 constexpr const char* kRecorded = "; the final state is the recorded one\n";
 constexpr auto kStaysAfterTheEnd = std::chrono::seconds(1);
+constexpr auto kWaitBeforeTheFirstClick = std::chrono::milliseconds(3000);
+constexpr double kFlightIntoTheSun = 1.5; // seconds, from the click to the wreck
 
 struct Finished {
     std::string standardOutput;
@@ -69,10 +71,29 @@ bool endsWith(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// Plays a game into `file` from the mouse: into play, a wait of `beforeClick`,
+// a click on the sun, the lose picture, the window closed.
+void recordAGameLostInTheSun(const std::string& file,
+                             std::chrono::milliseconds beforeClick = std::chrono::milliseconds(0)) {
+    const ScreenPictures pictures;
+    TgaImage lose;
+    ASSERT_TRUE(lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false));
+    RunningGame game(gameWith({"--record", file, "--no-records"}));
+    ASSERT_TRUE(game.hasWindow());
+    reachPlay(game, pictures);
+    std::this_thread::sleep_for(beforeClick);
+    game.click(windowX(kSunCentre.x), windowY(kSunCentre.y));
+    const auto lostShows = [&](const RunningGame::Screenshot& shot) {
+        return showsEndPicture(shot, lose);
+    };
+    ASSERT_TRUE(lostShows(screenshotWhen(game, lostShows))) << "the game was not lost";
+    game.close();
+    ASSERT_TRUE(waitUntil([&] { return !game.stillRunning(); })) << "the window did not close";
+}
+
 } // namespace
 
 TEST(Replay, ALostGameRecordedFromTheMousePlaysBackToTheSameEnd) {
-    const ScreenPictures pictures;
     TgaImage lose;
     ASSERT_TRUE(lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false));
     const TemporaryFolder folder;
@@ -80,15 +101,7 @@ TEST(Replay, ALostGameRecordedFromTheMousePlaysBackToTheSameEnd) {
     const auto lostShows = [&](const RunningGame::Screenshot& shot) {
         return showsEndPicture(shot, lose);
     };
-    {
-        RunningGame game(gameWith({"--record", file}));
-        ASSERT_TRUE(game.hasWindow());
-        reachPlay(game, pictures);
-        game.click(windowX(kSunCentre.x), windowY(kSunCentre.y));
-        ASSERT_TRUE(lostShows(screenshotWhen(game, lostShows))) << "the game was not lost";
-        game.close();
-        ASSERT_TRUE(waitUntil([&] { return !game.stillRunning(); })) << "the window did not close";
-    }
+    recordAGameLostInTheSun(file);
 
     // At the recorded pace, the same end, and the window stays on it.
     {
@@ -121,6 +134,20 @@ TEST(Replay, ALostGameRecordedFromTheMousePlaysBackToTheSameEnd) {
         << cut.standardOutput;
     EXPECT_TRUE(startsWith(cut.standardError, "vantorel: replaying " + file + ": it was cut short"))
         << cut.standardError;
+}
+
+// The new ship waits above the sun for the player: three seconds of waiting
+// before the first click are not game time.
+TEST(Replay, AGamesTimeStartsAtItsFirstClick) {
+    const TemporaryFolder folder;
+    const std::string file = folder.pathOf("waited.replay");
+    recordAGameLostInTheSun(file, kWaitBeforeTheFirstClick);
+    const Finished fast = fastReplayOf(file);
+    ASSERT_TRUE(startsWith(fast.standardOutput, "lost: 0 planets formed in "))
+        << fast.standardOutput;
+    const double seconds =
+        std::atof(fast.standardOutput.c_str() + std::strlen("lost: 0 planets formed in "));
+    EXPECT_LT(seconds, kFlightIntoTheSun) << fast.standardOutput;
 }
 
 // Made by tests/soak/make_winning_replay.cpp (make winning-replay), which must

@@ -2,6 +2,9 @@
 
 #include "polling.h"
 
+#include "audio/limiter.h"
+#include "support/ceiling_runs.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -18,6 +21,8 @@
 namespace {
 
 constexpr double kFullScale = 32768.0;
+// The sound server's conversion to 16 bits may round a sample at the ceiling either way.
+constexpr float kOneStep = 1.0f / 32768.0f;
 constexpr double kSilenceDb = -200.0;
 constexpr double kRiseWindowSeconds = 0.01;
 constexpr int kChannels = 2;
@@ -64,6 +69,14 @@ std::vector<std::int16_t> samplesIn(const std::string& file) {
     return samples;
 }
 
+std::vector<float> scaled(const std::vector<std::int16_t>& samples, float gain) {
+    std::vector<float> floats;
+    for (const std::int16_t sample : samples) {
+        floats.push_back(gain * static_cast<float>(sample / kFullScale));
+    }
+    return floats;
+}
+
 } // namespace
 
 double HeardSound::seconds() const {
@@ -92,6 +105,17 @@ int HeardSound::fullScaleSamples() const {
     return static_cast<int>(std::count_if(samples.begin(), samples.end(), [](std::int16_t s) {
         return s == INT16_MAX || s == INT16_MIN;
     }));
+}
+
+int HeardSound::longestRunAtCeiling() const {
+    return ::longestRunAtCeiling(scaled(samples, 1.0f), kChannels, Limiter::kCeiling, kOneStep);
+}
+
+int HeardSound::longestRunOnceClampedFlat(double louderDb) const {
+    const auto louder = static_cast<float>(std::pow(10.0, louderDb / 20.0));
+    return ::longestRunAtCeiling(clampedFrameByFrame(scaled(samples, louder), kChannels,
+                                                     Limiter::kCeiling, kFramesPerSecond),
+                                 kChannels, Limiter::kCeiling, kOneStep);
 }
 
 double HeardSound::firstRiseAbove(double level) const {
@@ -127,6 +151,10 @@ HeardSound decodeSoundFile(const std::string& path) {
 SoundServer::SoundServer()
     : folder_(makePrivateFolder()), address_("PULSE_SERVER", "unix:" + path("native")),
       cookie_("PULSE_COOKIE", path("cookie")) {
+    start();
+}
+
+bool SoundServer::start() {
     ChildProcess::Launch server = writingInto(
         {"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
          "--realtime=no", "--high-priority=no",
@@ -139,11 +167,17 @@ SoundServer::SoundServer()
                           {"DBUS_SESSION_BUS_ADDRESS", "disabled:"}};
     server_.emplace(server);
     running_ = waitUntil([&] { return answers(); });
+    return running_;
+}
+
+void SoundServer::stop() {
+    stopWith(recorder_, SIGINT);
+    stopWith(server_, SIGTERM);
+    running_ = false;
 }
 
 SoundServer::~SoundServer() {
-    stopWith(recorder_, SIGINT);
-    stopWith(server_, SIGTERM);
+    stop();
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
 }

@@ -20,6 +20,12 @@ struct HeardSound {
     double levelDb(double from = 0.0, double to = 1e9) const;
     // Samples at the very top or bottom of the 16-bit range: where the sound clipped.
     int fullScaleSamples() const;
+    // The most consecutive samples of one channel at the limiter's ceiling, as
+    // 16 bits carry it: many in a row are a peak's top clamped flat.
+    int longestRunAtCeiling() const;
+    // The same once this sound is made `louderDb` louder and limited without
+    // look-ahead, its peaks clamped flat: what the measure must catch.
+    int longestRunOnceClampedFlat(double louderDb) const;
     // Start of the first 10 ms whose level rises above `levelDb`, or -1.
     double firstRiseAbove(double levelDb) const;
 };
@@ -38,6 +44,10 @@ public:
     SoundServer& operator=(const SoundServer&) = delete;
 
     bool isRunning() const { return running_; }
+    // Ends the server as a desktop's ends when it restarts: its clients lose it.
+    void stop();
+    // Starts it again on the same address; whether it answers.
+    bool start();
     // What went wrong while starting, from the server's own log.
     std::string log() const;
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 TEST(Window, OpensTitledAtItsFixedSize) {
@@ -18,9 +19,12 @@ TEST(Window, SnapsBackAfterAResize) {
     ASSERT_TRUE(game.hasWindow());
     settledGeometry(game);
     const std::vector<RunningGame::Geometry> sizes = game.sizesAfterResize(640, 480);
-    ASSERT_GE(sizes.size(), 2u);
-    EXPECT_EQ(sizes.front().width, 640);
-    EXPECT_EQ(sizes.front().height, 480);
+    // On a busy machine a configure of the window's own start may still come first.
+    const auto resized = std::find_if(sizes.begin(), sizes.end(), [](const auto& size) {
+        return size.width == 640 && size.height == 480;
+    });
+    ASSERT_NE(resized, sizes.end()) << "the window was never resized";
+    ASSERT_NE(resized + 1, sizes.end()) << "the window did not snap back";
     EXPECT_EQ(sizes.back().width, kWindowWidth);
     EXPECT_EQ(sizes.back().height, kWindowHeight);
     const RunningGame::Geometry size = settledGeometry(game);

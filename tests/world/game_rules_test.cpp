@@ -78,6 +78,43 @@ TEST_F(Rules, PlayStartsItsClockAfreshAfterTheMenus) {
     EXPECT_NEAR(cloud.rotation() - turned, 40.0f * 0.016f, 1e-4f); // turns 40 degrees a second
 }
 
+// A click as the ship dies, steering it, must not skip the end picture unseen.
+TEST_F(Rules, TheEndPictureStandsHalfASecondBeforeAClickRestarts) {
+    struct Case {
+        int afterMs;
+        bool restarts;
+    };
+    for (const Case& c : {Case{0, false}, Case{499, false}, Case{500, true}, Case{3000, true}}) {
+        SCOPED_TRACE(c.afterMs);
+        currentScreen = GameScreen::Playing;
+        world.restart();
+        world.ship().setX(0.0f);
+        world.ship().setY(46.0f); // within the sun's reach
+        frameAt(kStartMs);
+        ASSERT_TRUE(world.isGameOver());
+        driveElapsedMilliseconds(kStartMs + c.afterMs); // the last frame's reading
+        rules.applyButton(GameRules::kLeftButton, GameRules::kPressed);
+        rules.applyButton(GameRules::kLeftButton, GameRules::kReleased);
+        EXPECT_EQ(world.restartRequested(), c.restarts);
+    }
+}
+
+// The new ship waits above the sun for the player: the game's time starts with
+// the first press in play, not with the game.
+TEST_F(Rules, AGamesTimeStartsAtItsFirstClickInPlay) {
+    currentScreen = GameScreen::Playing;
+    for (int ms = kStartMs; ms <= kStartMs + 3000; ms += 100) {
+        frameAt(ms);
+    }
+    EXPECT_EQ(world.gameSeconds(), 0.0) << "waiting is not playing";
+    rules.setPointer(-30.0f, 60.0f);
+    rules.applyButton(GameRules::kLeftButton, GameRules::kPressed);
+    for (int ms = kStartMs + 3100; ms <= kStartMs + 4000; ms += 100) {
+        frameAt(ms);
+    }
+    EXPECT_NEAR(world.gameSeconds(), 1.0, 1e-6); // ten steps of 0.1 in single precision
+}
+
 TEST_F(Rules, TheFirstFrameSetsTheWorldOutOnce) {
     const auto firstDebrisY = [this] { return world.debris().front()->y(); };
     EXPECT_EQ(firstDebrisY(), 40.0f) << "the debris wait at the centre until the first frame";
