@@ -1,7 +1,6 @@
 #include "app/game.h"
 
 #include "clock/elapsed_time.h"
-#include "render/screen_set.h"
 #include "support/gl_context.h"
 #include "world/game_rules.h"
 #include "world/game_screen.h"
@@ -85,21 +84,5 @@ TEST_F(GameClock, FrameLeavesTheMatrixStackBalanced) {
         currentScreen = screen;
         game.drawFrame();
         EXPECT_EQ(modelviewStackDepth(), depth);
-    }
-}
-
-// The screens only move on: each frame holds the picture of its own screen
-// alone.
-TEST_F(GameClock, EachScreenHoldsItsOwnPictureAlone) {
-    Game& game = getGame();
-    game.init();
-    const ScreenSet& screens = getScreenSet();
-    for (const GameScreen screen :
-         {GameScreen::Title, GameScreen::Instructions, GameScreen::Playing}) {
-        currentScreen = screen;
-        game.drawFrame();
-        EXPECT_EQ(screens.holds(GameScreen::Title), screen == GameScreen::Title);
-        EXPECT_EQ(screens.holds(GameScreen::Instructions), screen == GameScreen::Instructions);
-        EXPECT_EQ(screens.holds(GameScreen::Playing), screen == GameScreen::Playing);
     }
 }

@@ -76,22 +76,3 @@ TEST(LinearResampler, RowsTakenBottomUpMakeThePictureResampledWhole) {
             << c.width << "x" << c.height << " to " << c.newWidth << "x" << c.newHeight;
     }
 }
-
-// Each row is made once both rows it reads have come, and no sooner.
-TEST(LinearResampler, ARowIsReadyOnceItsTwoRowsHaveCome) {
-    const Bytes rows = column({0, 30, 60, 90});
-    LinearResampler resampler(1, 4, 1, 3, true); // reads rows 0 and 1, 1 and 2, 2 and 3
-    resampler.take(rows.data());
-    EXPECT_FALSE(resampler.ready());
-    resampler.take(rows.data() + 4);
-    ASSERT_TRUE(resampler.ready());
-    EXPECT_EQ(resampler.makeRow(), column({5}));
-    EXPECT_FALSE(resampler.ready());
-    resampler.take(rows.data() + 8);
-    ASSERT_TRUE(resampler.ready());
-    EXPECT_EQ(resampler.makeRow(), column({45}));
-    resampler.take(rows.data() + 12);
-    ASSERT_TRUE(resampler.ready());
-    EXPECT_EQ(resampler.makeRow(), column({85}));
-    EXPECT_FALSE(resampler.ready()) << "all three made";
-}

@@ -82,22 +82,6 @@ TEST_F(WindowPictures, HoldsThePictureResampledToTheWindowWhateverTheStorage) {
     }
 }
 
-// Where the driver takes any size, not a texel is spent past the window's.
-TEST_F(WindowPictures, TextureIsTheWindowsSizeWhereTheDriverAllowsIt) {
-    const std::string file =
-        directory_.write("picture.tga", tga::colourFile(tga::opaquePicture(kWidth, kHeight), kWidth,
-                                                        kHeight, true, true));
-    picture_.load(file.c_str(), kWindowWidth, kWindowHeight);
-    const TextureLevel level = textureOf(picture_.texture());
-    if (takesAnyTextureSize()) {
-        EXPECT_EQ(level.width, kWindowWidth);
-        EXPECT_EQ(level.height, kWindowHeight);
-    } else {
-        EXPECT_EQ(level.width, 32);
-        EXPECT_EQ(level.height, 128);
-    }
-}
-
 TEST_F(WindowPictures, DeclinesWhatCannotBeLaidDownTexelForPixel) {
     Bytes seeThrough = tga::opaquePicture(kWidth, kHeight);
     seeThrough.back() = 254; // the last pixel's alpha
