@@ -1,7 +1,8 @@
 # The two commands: `make run` and `make test`. Both install what is missing first.
 # CI also runs `make soak` (an hour of game time under the sanitizers),
 # `make valgrind` (memcheck over scripted play of the real binary) and
-# `make deb-check` (the Debian package built, linted, installed, started, purged).
+# `make deb-check` (the Debian package built, linted, installed, started, purged) and
+# `make crosscheck` (the replay checker on other compilers and processors, alike).
 BUILD_TYPE ?= RelWithDebInfo
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVANTOREL_WERROR=$(WERROR)
@@ -11,7 +12,8 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print
 JOBS ?= 2
 
 .PHONY: run test soak valgrind pacing configure build build-asan deps deps-test deps-deb assets \
-	screenshots winning-replay deb deb-check clean web web-run web-test deps-web
+	screenshots winning-replay replay-corpus deb deb-check crosscheck deps-cross clean web web-run \
+	web-test deps-web
 
 # Builds only the game itself: the tests and benchmarks wait for make test.
 run: deps configure
@@ -47,6 +49,9 @@ deps-test:
 deps-deb:
 	tools/install-deps.sh deb
 
+deps-cross:
+	tools/install-deps.sh cross
+
 configure:
 	cmake -S . -B build $(CMAKE_FLAGS)
 
@@ -55,7 +60,8 @@ build: configure
 
 build-asan:
 	cmake -S . -B build-asan $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DVANTOREL_SANITIZE=ON
-	cmake --build build-asan -j$(JOBS) --target vantorel_tests vantorel_rules_tests
+	cmake --build build-asan -j$(JOBS) --target vantorel_tests vantorel_rules_tests vantorel_readers_tests \
+		vantorel-check-replay
 
 assets:
 	tools/install-deps.sh assets
@@ -65,6 +71,14 @@ assets:
 winning-replay: deps-test configure
 	cmake --build build -j$(JOBS) --target vantorel_winning_replay
 	$(TEST_ENV) $(XVFB) build/tests/vantorel_winning_replay tests/data/won_game.replay
+
+# Makes the corpus of recordings on the real game again with the mouse (needed when the
+# version or the rules change), and writes the lines the checker must give for them.
+replay-corpus: deps-test build
+	cmake --build build -j$(JOBS) --target vantorel_corpus_recordings
+	$(TEST_ENV) $(XVFB) build/tests/vantorel_corpus_recordings
+	cp build/corpus/*.replay tests/data/replays/
+	cd tests/data/replays && $(CURDIR)/build/vantorel-check-replay *.replay >expected.txt
 
 # Plays a real game for the README's screenshots and puts them beside it.
 screenshots: deps-test build
@@ -79,6 +93,12 @@ deb: deps-deb
 # Installs the package on this machine for the check, and purges it again.
 deb-check: deps-test deps-deb deb build
 	$(TEST_ENV) $(XVFB) tests/packaging/check_package.sh build
+
+# The replay checker built with g++ and clang++, unoptimised and optimised, for
+# x86-64 and x86-64-v3, arm64, s390x and WebAssembly: every build must check the
+# corpus of recordings, and the files in REPLAYS="a b", to the very same lines.
+crosscheck: deps-cross
+	JOBS=$(JOBS) VANTOREL_WERROR=$(WERROR) tools/crosscheck.sh build/cross
 
 # The browser version: WebAssembly through Debian's emscripten, built with no
 # network at all (a network namespace of its own), into build-web/.

@@ -112,10 +112,21 @@ std::string readNoRecords(const std::string&, CommandLine& line) {
     return {};
 }
 
-std::string readRecords(const std::string&, CommandLine& line) {
-    if (line.action == CommandLine::Action::Play) {
-        line.action = CommandLine::Action::ShowRecords;
+// Whatever their order: help before the version, the version before the records.
+void showRather(CommandLine::Action action, CommandLine& line) {
+    using Action = CommandLine::Action;
+    const Action byPrecedence[] = {Action::ShowHelp, Action::ShowVersion, Action::ShowRecords,
+                                   Action::Play};
+    for (const Action first : byPrecedence) {
+        if (line.action == first || action == first) {
+            line.action = first;
+            return;
+        }
     }
+}
+
+std::string readRecords(const std::string&, CommandLine& line) {
+    showRather(CommandLine::Action::ShowRecords, line);
     return {};
 }
 
@@ -140,7 +151,6 @@ std::string readReplayFile(const std::string& value, CommandLine& line) {
 
 std::string readFast(const std::string&, CommandLine& line) {
     line.options.fastReplay = true;
-    line.options.maxFps = Options::kUnpaced;
     return {};
 }
 
@@ -156,14 +166,12 @@ std::string combinationProblem(const Options& options) {
 }
 
 std::string readHelp(const std::string&, CommandLine& line) {
-    line.action = CommandLine::Action::ShowHelp;
+    showRather(CommandLine::Action::ShowHelp, line);
     return {};
 }
 
 std::string readVersion(const std::string&, CommandLine& line) {
-    if (line.action == CommandLine::Action::Play) {
-        line.action = CommandLine::Action::ShowVersion;
-    }
+    showRather(CommandLine::Action::ShowVersion, line);
     return {};
 }
 
@@ -192,9 +200,11 @@ struct GlutOption {
     bool takesValue;
 };
 
+constexpr const char* kDisplayOption = "-display";
+
 const GlutOption kGlutOptions[] = {
-    {"-display", true}, {"-geometry", true}, {"-direct", false}, {"-indirect", false},
-    {"-iconic", false}, {"-gldebug", false}, {"-sync", false},
+    {kDisplayOption, true}, {"-geometry", true}, {"-direct", false}, {"-indirect", false},
+    {"-iconic", false},     {"-gldebug", false}, {"-sync", false},
 };
 
 const OptionRule* optionRuleNamed(const std::string& name) {
@@ -270,6 +280,9 @@ int setGlutOptionAside(int argc, char** argv, int index, CommandLine& line) {
         }
         line.glutArguments.push_back(argv[++index]);
     }
+    if (std::strcmp(option->name, kDisplayOption) == 0) {
+        line.options.displayName = argv[index];
+    }
     return index;
 }
 
@@ -315,6 +328,10 @@ CommandLine readCommandLine(int argc, char** argv) {
         if (!problem.empty()) {
             refuse(line, problem);
         }
+    }
+    // Read after every option, so that their order does not matter.
+    if (line.options.fastReplay) {
+        line.options.maxFps = Options::kUnpaced;
     }
     return line;
 }

@@ -9,7 +9,6 @@
 
 #include <GL/freeglut.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <thread>
 
@@ -21,35 +20,32 @@ constexpr const char* kWindowTitle = "Vantorel";
 constexpr int kSwapEveryRefresh = 1;
 constexpr int kSwapAtOnce = 0;
 
-WindowSize fittedWindowSize(double scale, const Monitor& monitor) {
-    const WindowSize wanted = windowSizeAtScale(scale);
-    if (monitor.height == 0 || fitsWithin(wanted, monitor.width, monitor.height)) {
-        return wanted;
-    }
-    const WindowSize fitted = largestFieldWithin(monitor.width, monitor.height);
+// Said when the window is smaller than the player asked for.
+void sayWindowShrunk(const WindowSize& wanted, const WindowPlacement& placed,
+                     const Monitor& monitor) {
+    const FrameExtents& frame = monitor.frame;
+    const bool framed = frame.left + frame.right + frame.top + frame.bottom > 0;
     std::fprintf(stderr,
-                 "%s: a %d by %d window does not fit the screen's %d by %d; "
+                 "%s: a %d by %d window does not fit the screen's %d by %d%s; "
                  "the window is %d by %d\n",
                  kProgramName, wanted.width, wanted.height, monitor.width, monitor.height,
-                 fitted.width, fitted.height);
-    return fitted;
-}
-
-// The usual place, unless the window would then reach past the screen's edge.
-int placeWithin(int usual, int roomStart, int roomLength, int length) {
-    if (roomLength == 0) {
-        return usual;
-    }
-    return std::max(roomStart, std::min(usual, roomStart + roomLength - length));
+                 framed ? " with the window manager's frame round it" : "", placed.size.width,
+                 placed.size.height);
 }
 
 } // namespace
 
 void GameWindow::open(const Options& options) {
-    const Monitor monitor = monitorAt(kWindowX, kWindowY);
-    size_ = fittedWindowSize(options.scale, monitor);
-    x_ = placeWithin(kWindowX, monitor.x, monitor.width, size_.width);
-    y_ = placeWithin(kWindowY, monitor.y, monitor.height, size_.height);
+    // The display GLUT opens the window on, which -display may name.
+    const Monitor monitor = monitorAt(options.displayName, kWindowX, kWindowY);
+    const WindowSize wanted = windowSizeAtScale(options.scale);
+    const WindowPlacement placed = placeWindow(wanted, monitor, kWindowX, kWindowY);
+    if (placed.size.width != wanted.width) {
+        sayWindowShrunk(wanted, placed, monitor);
+    }
+    size_ = placed.size;
+    x_ = placed.x;
+    y_ = placed.y;
     glutInitWindowSize(size_.width, size_.height);
     glutCreateWindow(kWindowTitle);
     fullScreen_ = options.fullscreen;

@@ -15,15 +15,17 @@ namespace {
 constexpr int kRefusedStatus = 2;
 constexpr int kFailedStatus = 1;
 
-// A replay is read, and a recording's file made, before any window opens: a
-// file that cannot be used is refused as a bad command line is.
+// A replay is read, and a recording's file checked, before any window opens: a
+// file that cannot be used is refused as a bad command line is. The recording
+// itself is made only once the window is open, so that a start that fails
+// leaves a file already there as it was.
 std::string openReplayFiles(const Options& options) {
     if (!options.replayFile.empty()) {
         const std::string problem = getReplayPlayer().load(options.replayFile, options.fastReplay);
         return problem.empty() ? problem : "cannot replay " + options.replayFile + ": " + problem;
     }
     if (!options.recordFile.empty()) {
-        const std::string problem = getReplayRecorder().open(options.recordFile);
+        const std::string problem = getReplayRecorder().prepare(options.recordFile);
         return problem.empty() ? problem
                                : "cannot record into " + options.recordFile + ": " + problem;
     }

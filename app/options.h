@@ -25,6 +25,9 @@ struct Options {
     std::string recordFile;
     // The recorded game in this file is played back instead; empty for none.
     std::string replayFile;
-    // The replay runs unpaced, and the program ends with it, saying how it ended.
+    // The replay runs unpaced, whatever --max-fps says, and the program ends
+    // with it, saying how it ended.
     bool fastReplay = false;
+    // The X display GLUT opens the window on, as -display names it; empty for $DISPLAY.
+    std::string displayName;
 };

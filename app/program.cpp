@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/camera.h"
+#include "app/end_signals.h"
 #include "app/game.h"
 #include "app/game_window.h"
 #include "app/input_manager.h"
@@ -8,6 +9,7 @@
 #include "app/replay_player.h"
 #include "app/replay_recorder.h"
 #include "app/version.h"
+#include "app/window_watch.h"
 #include "audio/sound_manager.h"
 #include "clock/elapsed_time.h"
 #include "math/numeric.h"
@@ -21,6 +23,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <malloc.h>
 #include <stdexcept>
 #include <string>
@@ -31,6 +34,15 @@ namespace {
 
 constexpr int kLargestHeapBlock = 256 * 1024;
 constexpr int kHeapKeptFree = 2 * 1024 * 1024;
+// How often the loop looks for a signal or a destroyed window: the title has no
+// idle callback, and freeglut sleeps until an event or a timer comes.
+constexpr unsigned int kEndCheckMs = 100;
+constexpr int kClosedStatus = 0;
+
+WindowWatch& getWindowWatch() {
+    static WindowWatch* const watch = new WindowWatch();
+    return *watch;
+}
 
 void onReshape(int w, int h) {
     getCamera().reshape(w, h);
@@ -60,6 +72,19 @@ void onReplayDisplay() {
 // The recording ends with the state the game ended in, when the window closes.
 void onClose() {
     getReplayRecorder().finish(worldDigest(getWorld()));
+}
+
+// A signal or a destroyed window ends the game as closing the window does.
+// Nothing is left to save once the recording is finished, and the libraries'
+// own teardown would speak to a window that may be gone, an X error that ends
+// the program with status 1: they are left out.
+void checkForTheEnd(int) {
+    if (endSignalArrived() || getWindowWatch().windowDestroyed()) {
+        onClose();
+        std::fflush(nullptr);
+        std::_Exit(kClosedStatus);
+    }
+    glutTimerFunc(kEndCheckMs, checkForTheEnd, 0);
 }
 
 void onMotion(int x, int y) {
@@ -165,6 +190,9 @@ int runProgram(int argc, char** argv, const Options& options) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE); // no depth buffer: play is drawn back to front
     getGameWindow().open(options);
+    listenForEndSignals();
+    getWindowWatch().watchCurrentWindow();
+    glutTimerFunc(kEndCheckMs, checkForTheEnd, 0);
     if (getReplayPlayer().loaded()) {
         registerReplayCallbacks();
         getReplayPlayer().begin();

@@ -9,6 +9,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -19,6 +20,13 @@ namespace {
 // A replay that falls this far behind its recording (a slow machine, a
 // dragged window) starts its schedule afresh rather than rushing to catch up.
 constexpr std::chrono::milliseconds kLongestLag{250};
+// A recording may wait for an hour on the title, or a crafted one for weeks:
+// the replay waits a second at most, and only its pace changes, never the
+// clock readings its frames see.
+constexpr std::chrono::milliseconds kLongestWait{1000};
+// While a frame is waited for, the window still redraws and closes: the wait
+// goes by in slices this long at most, with GLUT's events in between.
+constexpr std::chrono::milliseconds kWaitSlice{10};
 // A fast replay that did not end where its recording did.
 constexpr int kEndedElsewhereStatus = 1;
 
@@ -30,6 +38,7 @@ std::string ReplayPlayer::load(const std::string& path, bool fast) {
         return reading.problem;
     }
     notice_ = reading.notice;
+    path_ = path;
     replay_ = std::move(reading.replay);
     loaded_ = true;
     fast_ = fast;
@@ -42,15 +51,42 @@ void ReplayPlayer::begin() {
 }
 
 void ReplayPlayer::advance() {
-    if (!run_->prepareNextFrame()) {
+    if (frameDue_) {
+        // Not shown yet (GLUT draws no hidden window): the next waits for it.
+        std::this_thread::sleep_for(kWaitSlice);
+        return;
+    }
+    if (!waiting_ && !readyNextFrame()) {
         end();
         return;
     }
-    if (!fast_) {
-        waitForFrame();
+    if (!waitedASliceFor(dueAt_)) {
+        return;
     }
+    waiting_ = false;
     frameDue_ = true;
     glutPostRedisplay();
+}
+
+bool ReplayPlayer::readyNextFrame() {
+    if (!run_->prepareNextFrame()) {
+        return false;
+    }
+    ++framesReadied_;
+    waiting_ = true;
+    const Clock::time_point now = Clock::now();
+    dueAt_ = fast_ ? now : dueTime(now);
+    readiedMs_ = run_->frameMs();
+    return true;
+}
+
+// Sleeps towards `due`, a slice at most; whether it has come.
+bool ReplayPlayer::waitedASliceFor(Clock::time_point due) {
+    const Clock::time_point now = Clock::now();
+    if (now < due) {
+        std::this_thread::sleep_for(std::min<Clock::duration>(due - now, kWaitSlice));
+    }
+    return Clock::now() >= due;
 }
 
 // Between two frames nothing changes, so drawing the last one again changes
@@ -64,17 +100,44 @@ void ReplayPlayer::show() {
     }
 }
 
-void ReplayPlayer::waitForFrame() {
-    const Clock::time_point now = Clock::now();
+// When the frame just readied is due: as long after the frame the schedule
+// started from as in the recording.
+ReplayPlayer::Clock::time_point ReplayPlayer::dueTime(Clock::time_point now) {
     const int frameMs = run_->frameMs();
+    if (!anchored_) {
+        startSchedule(now, frameMs);
+        return now;
+    }
     const auto sinceAnchor = std::chrono::milliseconds(millisecondsBetween(anchorMs_, frameMs));
-    if (!anchored_ || now - (anchor_ + sinceAnchor) > kLongestLag) {
-        anchored_ = true;
-        anchor_ = now;
-        anchorMs_ = frameMs;
+    const Clock::time_point due = anchor_ + sinceAnchor;
+    if (now - due > kLongestLag) {
+        startSchedule(now, frameMs);
+        return now;
+    }
+    if (due - now > kLongestWait) {
+        sayWaitsAreShortened(millisecondsBetween(readiedMs_, frameMs));
+        startSchedule(now + kLongestWait, frameMs);
+        return now + kLongestWait;
+    }
+    return due;
+}
+
+void ReplayPlayer::startSchedule(Clock::time_point at, int frameMs) {
+    anchored_ = true;
+    anchor_ = at;
+    anchorMs_ = frameMs;
+}
+
+void ReplayPlayer::sayWaitsAreShortened(int recordedWaitMs) {
+    if (saidWaitsAreShortened_) {
         return;
     }
-    std::this_thread::sleep_until(anchor_ + sinceAnchor);
+    saidWaitsAreShortened_ = true;
+    std::fprintf(stderr,
+                 "%s: replaying %s: it waits %.1f s before frame %d; waits longer than %.0f s "
+                 "are shortened to that\n",
+                 kProgramName, path_.c_str(), recordedWaitMs / 1000.0, framesReadied_,
+                 std::chrono::duration<double>(kLongestWait).count());
 }
 
 // A fast replay prints how the game ended and ends the program; one at the

@@ -24,15 +24,21 @@ public:
 
     // The recorded seed and start-up clock reading; before the game loads.
     void begin();
-    // The idle callback: readies the next frame and asks for it to be shown;
-    // after the last, says how the game ended (and a fast replay ends the program).
+    // The idle callback: readies the next frame and asks for it to be shown
+    // once it is due; after the last, says how the game ended (and a fast
+    // replay ends the program). Never blocks for longer than a short slice, so
+    // that the window redraws and closes at once while a frame is waited for.
     void advance();
     // The display callback: the readied frame, or the last one drawn again
     // when the window is shown again between frames.
     void show();
 
 private:
-    void waitForFrame();
+    bool readyNextFrame();
+    static bool waitedASliceFor(Clock::time_point due);
+    Clock::time_point dueTime(Clock::time_point now);
+    void startSchedule(Clock::time_point at, int frameMs);
+    void sayWaitsAreShortened(int recordedWaitMs);
     void end();
 
     Replay replay_;
@@ -40,7 +46,16 @@ private:
     bool loaded_ = false;
     bool fast_ = false;
     std::string notice_;
+    std::string path_;
+    // A frame readied and waited for, until it is due.
+    bool waiting_ = false;
+    Clock::time_point dueAt_{};
+    // A frame asked to be shown, until it is.
     bool frameDue_ = false;
+    int framesReadied_ = 0;
+    // The clock reading of the frame readied before.
+    int readiedMs_ = 0;
+    bool saidWaitsAreShortened_ = false;
     bool anchored_ = false;
     Clock::time_point anchor_{};
     int anchorMs_ = 0;

@@ -2,21 +2,26 @@
 
 #include "app/version.h"
 #include "clock/elapsed_time.h"
-#include "replay/replay_format.h"
 #include "world/world_digest.h"
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 using namespace replay_format;
 
 constexpr int kFlushEveryMs = 1000;
-
-std::uint64_t zigzag(std::int64_t value) {
-    return (static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63);
-}
+// Each record's length, its tag included, at most.
+constexpr std::size_t kLongestVarint = 5;
+constexpr std::size_t kPointerLength = 1 + 8;
+constexpr std::size_t kButtonLength = 1 + 2 + 8;
+constexpr std::size_t kFrameLength = 1 + kLongestVarint;
+constexpr std::size_t kCheckpointLength = 1 + kLongestVarint + 8;
+constexpr std::size_t kEndLength = 1 + 8;
 
 std::uint32_t bitsOf(float value) {
     std::uint32_t bits = 0;
@@ -24,26 +29,51 @@ std::uint32_t bitsOf(float value) {
     return bits;
 }
 
-} // namespace
-
-std::string ReplayRecorder::open(const std::string& path) {
-    file_.reset(std::fopen(path.c_str(), "wb"));
-    if (!file_) {
+// Why `path` cannot be recorded into, found without opening it.
+std::string whyNotWritable(const std::string& path) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) == 0) {
+        if (S_ISDIR(status.st_mode)) {
+            return "it is a folder";
+        }
+        return access(path.c_str(), W_OK) == 0 ? std::string() : std::strerror(errno);
+    }
+    if (errno != ENOENT) {
         return std::strerror(errno);
     }
-    path_ = path;
-    return {};
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0 ? std::string()
+                                                                           : std::strerror(errno);
+}
+
+} // namespace
+
+ReplayRecorder::ReplayRecorder(std::size_t longestFile) : longestFile_(longestFile) {}
+
+std::string ReplayRecorder::prepare(const std::string& path) {
+    const std::string problem = whyNotWritable(path);
+    if (problem.empty()) {
+        path_ = path;
+    }
+    return problem;
 }
 
 void ReplayRecorder::start(unsigned seed, int startMs) {
-    if (!recording()) {
+    if (path_.empty()) {
         return;
     }
-    std::fputs(kMagic, file_.get());
+    file_.reset(std::fopen(path_.c_str(), "wb"));
+    if (!file_) {
+        std::fprintf(stderr, "%s: cannot record into %s: %s; playing without recording\n",
+                     kProgramName, path_.c_str(), std::strerror(errno));
+        return;
+    }
+    written_ = 0;
+    writeText(kMagic);
     writeByte(kVersion);
     const std::string version = kProgramVersion;
     writeByte(static_cast<std::uint8_t>(version.size()));
-    std::fputs(version.c_str(), file_.get());
+    writeText(version);
     writeLittleEndian(seed, 4);
     writeLittleEndian(static_cast<std::uint32_t>(startMs), 4);
     startMs_ = startMs;
@@ -62,10 +92,9 @@ void ReplayRecorder::recordPointer(float x, float y) {
 // The button carries the pointer with it, so a move just before it is not
 // written on its own.
 void ReplayRecorder::recordButton(int button, int state, float x, float y) {
-    if (!recording()) {
+    if (!beginRecord(kButtonTag, kButtonLength)) {
         return;
     }
-    writeByte(kButtonTag);
     writeByte(static_cast<std::uint8_t>(button));
     writeByte(static_cast<std::uint8_t>(state));
     writePoint(x, y);
@@ -78,8 +107,10 @@ void ReplayRecorder::recordFrame(int clockMs) {
         return;
     }
     writePendingPointer();
-    writeByte(kFrameTag);
-    writeVarint(zigzag(static_cast<std::int64_t>(clockMs) - lastClockMs_));
+    if (!beginRecord(kFrameTag, kFrameLength)) {
+        return;
+    }
+    writeVarint(zigzag(millisecondsBetween(lastClockMs_, clockMs)));
     lastClockMs_ = clockMs;
     if (millisecondsBetween(lastFlushMs_, clockMs) >= kFlushEveryMs) {
         lastFlushMs_ = clockMs;
@@ -92,24 +123,41 @@ void ReplayRecorder::afterFrame(const World& world) {
         return;
     }
     const int second = millisecondsBetween(startMs_, lastClockMs_) / kCheckpointEveryMs;
-    if (second <= lastCheckpointSecond_) {
+    if (second <= lastCheckpointSecond_ || !beginRecord(kCheckpointTag, kCheckpointLength)) {
         return;
     }
     lastCheckpointSecond_ = second;
-    writeByte(kCheckpointTag);
     writeVarint(static_cast<std::uint64_t>(second));
     writeLittleEndian(worldDigest(world), 8);
 }
 
+// Every other record leaves room for this one.
 void ReplayRecorder::finish(std::uint64_t stateDigest) {
     if (!recording()) {
         return;
     }
     writePendingPointer();
+    if (!recording()) {
+        return;
+    }
     writeByte(kEndTag);
     writeLittleEndian(stateDigest, 8);
     flush();
     file_.reset();
+}
+
+// Writes the tag of a record of `length` bytes at most when the file has room
+// for it and the end after it; otherwise the recording stops where it is.
+bool ReplayRecorder::beginRecord(std::uint8_t tag, std::size_t length) {
+    if (!recording()) {
+        return false;
+    }
+    if (written_ + length + kEndLength > longestFile_) {
+        stopAtTheLongest();
+        return false;
+    }
+    writeByte(tag);
+    return true;
 }
 
 void ReplayRecorder::writePendingPointer() {
@@ -122,7 +170,9 @@ void ReplayRecorder::writePendingPointer() {
         bitsOf(writtenPointer_->y) == bitsOf(point.y)) {
         return;
     }
-    writeByte(kPointerTag);
+    if (!beginRecord(kPointerTag, kPointerLength)) {
+        return;
+    }
     writePoint(point.x, point.y);
     writtenPointer_ = point;
 }
@@ -132,8 +182,15 @@ void ReplayRecorder::writePoint(float x, float y) {
     writeLittleEndian(bitsOf(y), 4);
 }
 
+void ReplayRecorder::writeText(const std::string& text) {
+    for (const char character : text) {
+        writeByte(static_cast<std::uint8_t>(character));
+    }
+}
+
 void ReplayRecorder::writeByte(std::uint8_t byte) {
     std::fputc(byte, file_.get());
+    ++written_;
 }
 
 void ReplayRecorder::writeLittleEndian(std::uint64_t value, int length) {
@@ -160,6 +217,17 @@ void ReplayRecorder::flush() {
 void ReplayRecorder::stopOnWriteError() {
     std::fprintf(stderr, "%s: cannot write the recording %s: %s; recording stops\n", kProgramName,
                  path_.c_str(), std::strerror(errno));
+    file_.reset();
+}
+
+// A replay reads its file whole, so a recording may not grow past the longest
+// one it reads; what is on disk plays up to its last whole frame.
+void ReplayRecorder::stopAtTheLongest() {
+    std::fprintf(stderr,
+                 "%s: the recording %s has grown as long as a replay can be; "
+                 "recording stops\n",
+                 kProgramName, path_.c_str());
+    flush();
     file_.reset();
 }
 

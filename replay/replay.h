@@ -1,25 +1,11 @@
 #pragma once
 
+#include "replay/replay_steps.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-// One thing that happened to a recorded game, in the order it happened: the
-// pointer moved, a button went down or up, or a frame was drawn.
-struct ReplayStep {
-    enum class Kind { Pointer, Button, Frame };
-
-    Kind kind = Kind::Frame;
-    // Pointer and Button: where the pointer was, in field units.
-    float x = 0.0f;
-    float y = 0.0f;
-    // Button: GLUT's button number and state (GLUT_DOWN or GLUT_UP).
-    int button = 0;
-    int state = 0;
-    // Frame: the elapsed-time reading the frame used, in milliseconds.
-    int clockMs = 0;
-};
 
 // The state a recorded game was in after one of its frames.
 struct ReplayCheckpoint {
@@ -38,7 +24,7 @@ struct Replay {
     unsigned seed = 0;
     int startMs = 0;
     // Ends at the last whole frame, or with the events that came after it.
-    std::vector<ReplayStep> steps;
+    ReplaySteps steps;
     int frames = 0;
     // In the order of their frames; none in a recording of format 1.
     std::vector<ReplayCheckpoint> checkpoints;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // The replay file, written by ReplayRecorder and read by readReplay. All
@@ -27,6 +28,11 @@ constexpr std::uint8_t kVersion = 2;
 constexpr std::uint8_t kOldestVersion = 1;
 constexpr std::uint8_t kFirstVersionWithCheckpoints = 2;
 constexpr int kCheckpointEveryMs = 1000;
+// The longest file a replay may be, read whole into memory. The busiest play
+// at 60 Hz (a move and a frame every frame, a checkpoint every second) writes
+// 40 KB a minute, so this holds over thirteen hours of it; a five-minute game
+// takes about 200 KB.
+constexpr std::size_t kLongestFile = 32 * 1024 * 1024;
 
 constexpr std::uint8_t kPointerTag = 'P';
 constexpr std::uint8_t kButtonTag = 'B';
@@ -42,5 +48,15 @@ constexpr int kButtonUp = 1;
 // The field the pointer is kept in. The last pixel of a window of odd size maps
 // a little past the field's edge: a pixel at the smallest scale is 0.2 units.
 constexpr float kPointerSlack = 1.0f;
+
+// The frame's clock step is signed, and written as an unsigned varint: zigzag
+// keeps a small step of either sign in one byte.
+constexpr std::uint64_t zigzag(std::int64_t value) {
+    return (static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63);
+}
+
+constexpr std::int64_t unzigzag(std::uint64_t value) {
+    return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
+}
 
 } // namespace replay_format

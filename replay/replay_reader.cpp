@@ -3,13 +3,17 @@
 #include "replay/replay_format.h"
 #include "world/field_bounds.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <limits>
-#include <memory>
+#include <new>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -89,10 +93,6 @@ private:
     std::size_t at_ = 0;
 };
 
-std::int64_t unzigzag(std::uint64_t value) {
-    return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
-}
-
 bool onTheField(float x, float y) {
     return std::isfinite(x) && std::isfinite(y) && x >= kFieldLeft - kPointerSlack &&
            x <= kFieldRight + kPointerSlack && y >= kFieldBottom - kPointerSlack &&
@@ -170,7 +170,7 @@ public:
         }
         if (!ended_) {
             // Cut short: what came after the last whole frame no frame saw.
-            replay_.steps.resize(wholeSteps_);
+            replay_.steps.dropAfterLastFrame();
         }
         return {};
     }
@@ -237,21 +237,22 @@ private:
         if (!step) {
             return stopsShort();
         }
+        if (*step == ByteCursor::kOverlongVarint) {
+            return overlong("its clock step");
+        }
         const std::int64_t change = unzigzag(*step);
         if (change < 0) {
             return "its clock runs backwards" + frameName();
         }
-        if (*step == ByteCursor::kOverlongVarint ||
-            change > std::numeric_limits<std::int32_t>::max() - clockMs_) {
+        if (change > std::numeric_limits<std::int32_t>::max() - clockMs_) {
             return "its clock runs past 24 days" + frameName();
         }
         clockMs_ += change;
         ReplayStep frame;
         frame.kind = ReplayStep::Kind::Frame;
         frame.clockMs = static_cast<int>(clockMs_);
-        replay_.steps.push_back(frame);
+        replay_.steps.add(frame);
         ++replay_.frames;
-        wholeSteps_ = replay_.steps.size();
         return {};
     }
 
@@ -262,6 +263,9 @@ private:
         const std::optional<std::uint64_t> digest = cursor_.littleEndian(8);
         if (!second || !digest) {
             return stopsShort();
+        }
+        if (*second == ByteCursor::kOverlongVarint) {
+            return overlong("its checkpoint's second");
         }
         const std::uint64_t lastSecond =
             replay_.checkpoints.empty()
@@ -293,8 +297,14 @@ private:
         }
         step.x = x;
         step.y = y;
-        replay_.steps.push_back(step);
+        replay_.steps.add(step);
         return {};
+    }
+
+    // More bytes than any number of the format needs.
+    std::string overlong(const std::string& what) const {
+        return what + frameName() + " is written in more than " + std::to_string(kLongestVarint) +
+               " bytes";
     }
 
     std::string stopsShort() {
@@ -307,39 +317,99 @@ private:
     ByteCursor& cursor_;
     Replay& replay_;
     std::int64_t clockMs_;
-    std::size_t wholeSteps_ = 0;
     bool ended_ = false;
     bool cutShort_ = false;
 };
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+// Closes the file it was given on every way out.
+class OpenFile {
+public:
+    explicit OpenFile(int descriptor) : descriptor_(descriptor) {}
+    ~OpenFile() {
+        if (descriptor_ >= 0) {
+            close(descriptor_);
+        }
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
 
-// The whole file, or the system's reason it cannot be read.
+    int descriptor() const { return descriptor_; }
+
+private:
+    int descriptor_;
+};
+
+constexpr std::size_t kReadChunk = 16 * 1024;
+
+std::string tooLong() {
+    return "it is longer than " + std::to_string(kLongestFile / (1024 * 1024)) +
+           " MiB, the most a replay can be";
+}
+
+// A pipe or a device could hand out bytes for ever, and a folder has none.
+std::string notAFile(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "it is a folder, not a file";
+    }
+    if (S_ISFIFO(mode)) {
+        return "it is a pipe, not a file";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "it is a device, not a file";
+    }
+    return "it is not a regular file";
+}
+
+// Appends what is left of the file, stopping once it is longer than any
+// replay; the system's reason it cannot be read, or empty.
+std::string readToEnd(int descriptor, std::vector<std::uint8_t>& bytes) {
+    std::uint8_t chunk[kReadChunk];
+    while (bytes.size() <= kLongestFile) {
+        const ssize_t got = read(descriptor, chunk, sizeof chunk);
+        if (got == 0) {
+            return {};
+        }
+        if (got < 0 && errno != EINTR) {
+            return std::strerror(errno);
+        }
+        bytes.insert(bytes.end(), chunk, chunk + std::max<ssize_t>(got, 0));
+    }
+    return {};
+}
+
+// A regular file of at most kLongestFile bytes, whole; why not, or empty. It is
+// opened without waiting, so that a pipe with no writer is refused at once.
 std::string readWhole(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    const File file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    const OpenFile file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat status {};
+    if (file.descriptor() < 0 || fstat(file.descriptor(), &status) != 0) {
         return std::strerror(errno);
     }
-    std::uint8_t chunk[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + got);
+    if (!S_ISREG(status.st_mode)) {
+        return notAFile(status.st_mode);
     }
-    return std::ferror(file.get()) ? std::strerror(errno) : std::string();
+    if (static_cast<std::uintmax_t>(status.st_size) > kLongestFile) {
+        return tooLong();
+    }
+    bytes.reserve(static_cast<std::size_t>(status.st_size));
+    return readToEnd(file.descriptor(), bytes);
 }
 
 } // namespace
 
 ReplayReading readReplay(const std::vector<std::uint8_t>& bytes, const std::string& gameVersion) {
     ReplayReading reading;
+    if (bytes.size() > kLongestFile) {
+        reading.problem = tooLong();
+        return reading;
+    }
     ByteCursor cursor(bytes);
     reading.problem = readHeader(cursor, gameVersion, reading.replay);
     if (!reading.problem.empty()) {
         return reading;
     }
+    // The steps take no more room than the records they are read from.
+    reading.replay.steps.reserve(cursor.remaining() + kLongestVarint);
     RecordReader records(cursor, reading.replay);
     reading.problem = records.readAll();
     if (reading.problem.empty() && reading.replay.frames == 0) {
@@ -353,12 +423,16 @@ ReplayReading readReplay(const std::vector<std::uint8_t>& bytes, const std::stri
 }
 
 ReplayReading readReplayFile(const std::string& path, const std::string& gameVersion) {
-    std::vector<std::uint8_t> bytes;
-    const std::string problem = readWhole(path, bytes);
-    if (!problem.empty()) {
-        ReplayReading reading;
-        reading.problem = problem;
-        return reading;
+    ReplayReading refused;
+    try {
+        std::vector<std::uint8_t> bytes;
+        refused.problem = readWhole(path, bytes);
+        if (refused.problem.empty()) {
+            return readReplay(bytes, gameVersion);
+        }
+    } catch (const std::bad_alloc&) {
+        refused = ReplayReading{};
+        refused.problem = "it does not fit in the memory the game may use";
     }
-    return readReplay(bytes, gameVersion);
+    return refused;
 }

@@ -8,7 +8,8 @@
 
 #include <cstdio>
 
-ReplayRun::ReplayRun(const Replay& replay, GameRules& rules) : replay_(replay), rules_(rules) {}
+ReplayRun::ReplayRun(const Replay& replay, GameRules& rules)
+    : replay_(replay), rules_(rules), next_(replay.steps.begin()) {}
 
 void ReplayRun::begin() const {
     seedRandom(replay_.seed);
@@ -19,8 +20,9 @@ void ReplayRun::begin() const {
 
 bool ReplayRun::prepareNextFrame() {
     compareCheckpoints();
-    while (next_ < replay_.steps.size()) {
-        const ReplayStep& step = replay_.steps[next_++];
+    while (next_ != replay_.steps.end()) {
+        const ReplayStep step = *next_;
+        ++next_;
         if (step.kind == ReplayStep::Kind::Frame) {
             frameMs_ = step.clockMs;
             driveElapsedMilliseconds(frameMs_);
@@ -48,8 +50,8 @@ void ReplayRun::compareCheckpoints() {
 
 ReplayRun::Ending ReplayRun::finish() {
     compareCheckpoints();
-    while (next_ < replay_.steps.size()) {
-        feed(replay_.steps[next_++]);
+    for (; next_ != replay_.steps.end(); ++next_) {
+        feed(*next_);
     }
     if (!replay_.finalDigest) {
         return Ending::NothingToCompare;

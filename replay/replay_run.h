@@ -41,7 +41,7 @@ private:
 
     const Replay& replay_;
     GameRules& rules_;
-    std::size_t next_ = 0;
+    ReplaySteps::Iterator next_;
     std::size_t nextCheckpoint_ = 0;
     int framesRun_ = 0;
     int frameMs_ = 0;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vantorel needs, and only those that are missing.
-# Usage: tools/install-deps.sh [build|test|assets|deb|web]...   (default: build)
+# Usage: tools/install-deps.sh [build|test|assets|deb|web|cross]...   (default: build)
 # The deb group adds the Build-Depends that debian/control names. The web group
 # adds the WebAssembly toolchain and the browser the page is tested in, and
 # fetches FreeType's Debian source into $VANTOREL_WEB_DEPS (~/.cache/vantorel/web
@@ -15,6 +15,10 @@ test_packages=(xvfb xauth xdotool x11-utils imagemagick openbox wmctrl clang lib
     pulseaudio-utils sox libsox-fmt-mp3)
 asset_packages=(python3 python3-pil sox libsox-fmt-mp3 lame fonts-play libsdl2-mixer-2.0-0)
 deb_packages=(dpkg-dev debhelper lintian)
+# The replay checker built for other compilers and processors, and run there
+# (make crosscheck); GoogleTest's sources are built for each processor.
+cross_packages=(cmake ninja-build g++ clang googletest g++-aarch64-linux-gnu libc6-dev-arm64-cross
+    g++-s390x-linux-gnu libc6-dev-s390x-cross qemu-user emscripten nodejs)
 web_packages=(emscripten chromium nodejs dpkg-dev)
 # Node from another archive may bring npm inside its own package.
 command -v npm >/dev/null || web_packages+=(npm)
@@ -26,6 +30,7 @@ for group in "${@:-build}"; do
         test) wanted+=("${build_packages[@]}" "${test_packages[@]}") ;;
         assets) wanted+=("${asset_packages[@]}") ;;
         deb) wanted+=("${deb_packages[@]}"); build_depends=yes ;;
+        cross) wanted+=("${cross_packages[@]}") ;;
         web) wanted+=("${web_packages[@]}"); web_sources=yes ;;
         *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
     esac

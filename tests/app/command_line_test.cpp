@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -76,5 +77,75 @@ TEST(CommandLine, RecordsAreShownOnlyWhenNothingElseIsAsked) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Typed(c.typed).read().action, c.action) << c.typed.front();
+    }
+}
+
+namespace {
+
+// Everything read from a command line, as one text to compare.
+std::string whatWasRead(const CommandLine& line) {
+    const Options& o = line.options;
+    std::string text = "action " + std::to_string(static_cast<int>(line.action)) + " fullscreen " +
+                       std::to_string(o.fullscreen) + " mute " + std::to_string(o.mute) +
+                       " scale " + std::to_string(o.scale) + " fps " + std::to_string(o.maxFps) +
+                       " records " + std::to_string(o.keepRecords) + " data " + o.dataFolder +
+                       " record " + o.recordFile + " replay " + o.replayFile + " fast " +
+                       std::to_string(o.fastReplay) + " display " + o.displayName + " glut";
+    for (const char* argument : line.glutArguments) {
+        text += std::string(" ") + (argument ? argument : "(end)");
+    }
+    return text;
+}
+
+std::string action(CommandLine::Action action) {
+    return "action " + std::to_string(static_cast<int>(action)) + " ";
+}
+
+// Every order of `groups`, each group an option with its value, read as typed.
+std::vector<std::string> everyOrderRead(std::vector<std::vector<std::string>> groups) {
+    std::sort(groups.begin(), groups.end());
+    std::vector<std::string> read;
+    do {
+        std::vector<std::string> typed;
+        for (const std::vector<std::string>& group : groups) {
+            typed.insert(typed.end(), group.begin(), group.end());
+        }
+        read.push_back(whatWasRead(Typed(typed).read()));
+    } while (std::next_permutation(groups.begin(), groups.end()));
+    return read;
+}
+
+} // namespace
+
+TEST(CommandLine, TheOrderOfTheOptionsNeverMatters) {
+    const struct {
+        const char* name;
+        std::vector<std::vector<std::string>> groups;
+        std::string expected;
+    } cases[] = {
+        {"a fast replay is unpaced",
+         {{"--fast"}, {"--max-fps", "60"}, {"--replay", "/r"}, {"--scale=2"}, {"--mute"}},
+         " mute 1 scale 2.000000 fps 0 records 0 "},
+        {"help before the version before the records",
+         {{"--records"}, {"--version"}, {"--help"}, {"--no-records"}},
+         action(CommandLine::Action::ShowHelp)},
+        {"the version before the records",
+         {{"--records"}, {"--version"}, {"--fullscreen"}},
+         action(CommandLine::Action::ShowVersion)},
+        {"GLUT's option among the game's",
+         {{"-display", ":7"}, {"--record", "/r"}, {"--max-fps=30"}, {"--data", "/"}, {"--mute"}},
+         " fps 30 records 1 data / record /r replay  fast 0 display :7 glut vantorel -display :7 "
+         "(end)"},
+        {"a combination refused",
+         {{"--record", "/a"}, {"--replay", "/b"}, {"--mute"}},
+         action(CommandLine::Action::Refuse)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<std::string> read = everyOrderRead(c.groups);
+        EXPECT_NE(read.front().find(c.expected), std::string::npos) << read.front();
+        for (const std::string& inAnotherOrder : read) {
+            EXPECT_EQ(inAnotherOrder, read.front());
+        }
     }
 }

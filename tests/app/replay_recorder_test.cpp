@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -14,13 +18,19 @@ namespace {
 constexpr unsigned kSeed = 424242;
 constexpr int kStartMs = 5000;
 
+std::string contentsOf(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
 class ReplayRecorderTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(recorder_.open(path_), ""); }
+    void SetUp() override { ASSERT_EQ(recorder_.prepare(path_), ""); }
     void TearDown() override { std::remove(path_.c_str()); }
 
     // What a replay would read from the file now, while the game may still run.
     ReplayReading onDisk() const { return readReplayFile(path_, kProgramVersion); }
+    std::string bytesOnDisk() const { return contentsOf(path_); }
 
     const std::string path_ = ::testing::TempDir() + "recorder_test.replay";
     ReplayRecorder recorder_;
@@ -66,12 +76,13 @@ TEST_F(ReplayRecorderTest, WritesWhatTheReaderReadsBackWithOnlyTheMovesThatMatte
         {Kind::Pointer, 49.0f, 74.0f, 0},
     };
     ASSERT_EQ(replay.steps.size(), std::size(expected));
-    for (std::size_t i = 0; i < std::size(expected); ++i) {
-        const ReplayStep& step = replay.steps[i];
+    std::size_t i = 0;
+    for (const ReplayStep& step : replay.steps) {
         EXPECT_EQ(step.kind, expected[i].kind) << "step " << i;
         EXPECT_EQ(step.x, expected[i].x) << "step " << i;
         EXPECT_EQ(step.y, expected[i].y) << "step " << i;
         EXPECT_EQ(step.clockMs, expected[i].clockMs) << "step " << i;
+        ++i;
     }
     ASSERT_EQ(replay.checkpoints.size(), 1u);
     EXPECT_EQ(replay.checkpoints[0].frame, 4);
@@ -91,4 +102,41 @@ TEST_F(ReplayRecorderTest, FlushesAtLeastOnceASecondOfTheGameClock) {
     EXPECT_EQ(killedNow.problem, "");
     EXPECT_EQ(killedNow.replay.frames, 10);
     EXPECT_NE(killedNow.notice, "") << "a recording without its end is cut short";
+}
+
+// The readings wrap after 24.8 days like any 32-bit count: the step across the
+// wrap is the time that passed.
+TEST_F(ReplayRecorderTest, WritesTheClockStepAcrossItsWrap) {
+    recorder_.start(kSeed, INT_MAX - 10);
+    recorder_.recordFrame(INT_MIN + 5);
+    recorder_.finish(0);
+    const std::string bytes = bytesOnDisk();
+    constexpr std::size_t kEndLength = 9;
+    EXPECT_EQ(bytes.substr(bytes.size() - kEndLength - 2, 2),
+              std::string("F") + static_cast<char>(2 * 16)); // zigzag: 16 is 32
+}
+
+// A replay reads at most so many bytes: the recording stops short of them,
+// with room for its frames up to there, and plays up to its last whole frame.
+TEST(ReplayRecorder, StopsBeforeItGrowsLongerThanAReplayCanBe) {
+    constexpr std::size_t kLongest = 200;
+    const std::string path = ::testing::TempDir() + "longest.replay";
+    ReplayRecorder recorder(kLongest);
+    ASSERT_EQ(recorder.prepare(path), "");
+    recorder.start(kSeed, kStartMs);
+    int frames = 0;
+    for (int ms = kStartMs; recorder.recording(); ms += 16) {
+        recorder.recordPointer(static_cast<float>(frames % 7), 1.0f);
+        recorder.recordFrame(ms);
+        ++frames;
+    }
+    recorder.finish(1);
+    const std::string bytes = contentsOf(path);
+    EXPECT_LE(bytes.size(), kLongest);
+    EXPECT_GT(bytes.size(), kLongest - 20) << "it stopped well short";
+    const ReplayReading reading = readReplayFile(path, kProgramVersion);
+    EXPECT_EQ(reading.problem, "");
+    EXPECT_NE(reading.notice, "") << "cut short, without its end";
+    EXPECT_GE(reading.replay.frames, frames - 2);
+    std::remove(path.c_str());
 }

@@ -55,13 +55,34 @@ ChildProcess::~ChildProcess() {
 }
 
 void ChildProcess::stop(int signal) {
-    if (pid_ > 0) {
+    if (running()) {
         kill(pid_, signal);
-        waitpid(pid_, nullptr, 0);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        status_ = status;
     }
     pid_ = -1;
 }
 
+void ChildProcess::signal(int signal) const {
+    if (running()) {
+        kill(pid_, signal);
+    }
+}
+
 bool ChildProcess::running() const {
-    return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0;
+    if (pid_ <= 0 || status_) {
+        return false;
+    }
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) != pid_) {
+        return true;
+    }
+    status_ = status;
+    return false;
+}
+
+std::optional<int> ChildProcess::endStatus() const {
+    running();
+    return status_;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <utility>
@@ -30,8 +31,13 @@ public:
 
     // Sends `signal` and waits for the program to end; nothing once it has.
     void stop(int signal);
+    // Sends `signal` and goes on at once.
+    void signal(int signal) const;
     bool running() const;
+    // How it ended, as wait(2) says (WIFEXITED, WEXITSTATUS), once it has.
+    std::optional<int> endStatus() const;
 
 private:
     pid_t pid_ = -1;
+    mutable std::optional<int> status_;
 };

@@ -1,6 +1,6 @@
 // The window at other sizes than 1024 by 768, as the player asks for them on the
 // command line: full screen with the field letterboxed, and scaled.
-#include "child_process.h"
+#include "own_display.h"
 #include "polling.h"
 #include "program_harness.h"
 #include "ship_pilot.h"
@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -81,52 +80,6 @@ bool shipArrivesAt(const RunningGame& game, int x, int y) {
     return arrived(screenshotWhen(game, arrived));
 }
 
-// Up to the end of a line; empty when the writer closed first.
-std::string lineFrom(int descriptor) {
-    std::string line;
-    char next = 0;
-    while (read(descriptor, &next, 1) == 1 && next != '\n') {
-        line += next;
-    }
-    return next == '\n' ? line : std::string();
-}
-
-// An Xvfb server of the test's own, with a screen of another size, is the
-// test's display while the object lives.
-class OwnDisplay {
-public:
-    explicit OwnDisplay(const char* screen) {
-        int ready[2];
-        if (pipe(ready) != 0) {
-            return;
-        }
-        ChildProcess::Launch xvfb;
-        xvfb.arguments = {"Xvfb",      "-displayfd", std::to_string(ready[1]),
-                          "-screen",   "0",          screen,
-                          "-nolisten", "tcp"};
-        xvfb_.emplace(xvfb);
-        close(ready[1]);
-        const std::string number = lineFrom(ready[0]); // written once it serves
-        close(ready[0]);
-        serving_ = !number.empty();
-        const char* const previous = std::getenv("DISPLAY");
-        previous_ = previous ? previous : "";
-        if (serving_) {
-            setenv("DISPLAY", (":" + number).c_str(), 1);
-        }
-    }
-    ~OwnDisplay() { setenv("DISPLAY", previous_.c_str(), 1); }
-    OwnDisplay(const OwnDisplay&) = delete;
-    OwnDisplay& operator=(const OwnDisplay&) = delete;
-
-    bool serving() const { return serving_; }
-
-private:
-    std::optional<ChildProcess> xvfb_; // stopped once the display is given back
-    bool serving_ = false;
-    std::string previous_;
-};
-
 } // namespace
 
 TEST(FullScreen, LetterboxesTheFieldAndMapsClicksToItsCorners) {
@@ -175,4 +128,19 @@ TEST(ScaledWindow, IsTheLargestThatFitsWhereTheScreenDoesNotHoldIt) {
     ASSERT_TRUE(game.hasWindow());
     ASSERT_TRUE(waitUntil([&] { return game.geometry().width == kScreenWidth; }));
     EXPECT_EQ(game.geometry().height, kScreenWidth * 3 / 4);
+}
+
+// GLUT opens the window on the display -display names, whatever $DISPLAY says:
+// the window must fit that one's screen, not $DISPLAY's larger one.
+TEST(ScaledWindow, FitsTheScreenOfTheDisplayItOpensOn) {
+    const OwnDisplay small("800x600x24");
+    ASSERT_TRUE(small.serving());
+    ASSERT_FALSE(small.previous().empty());
+    RunningGame::Options options = withArguments({"-display", small.name(), "--scale", "2"});
+    options.environment = {{"DISPLAY", small.previous()}};
+    const RunningGame game(options);
+    ASSERT_TRUE(game.hasWindow()) << "no window on " << small.name();
+    ASSERT_TRUE(waitUntil([&] { return game.geometry().width > 0; }));
+    EXPECT_EQ(game.geometry().width, 800);
+    EXPECT_EQ(game.geometry().height, 600);
 }

@@ -27,6 +27,8 @@ constexpr int kLongestRunOfAPeak = 3;
 // The recording pushed this much past the ceiling and clamped flat fails that.
 constexpr double kPushedHarderDb = 6.0;
 constexpr auto kWhirOverTheExplosion = milliseconds(1500);
+constexpr auto kBetweenQuickClicks = milliseconds(30);
+constexpr int kLoudestMoments = 3;
 constexpr double kEndPictureShown = 0.9; // share of the lose picture on screen
 constexpr double kWindWindowSeconds = 1.0;
 constexpr auto kWindGustCycle = milliseconds(3400);
@@ -112,21 +114,31 @@ TEST_F(HeardGame, ADeathInTheSunExplodesOnceBelowFullScale) {
         << "the explosion should have ended " << backToWind << " s after it began";
 }
 
-// The loudest moment a player meets: the ship explodes in the sun, and at once
-// a new ship is spun up, its whir over the explosion at its loudest and the
-// wind. The pile-up passes the limiter's ceiling, and its peaks keep their
-// shape under it; the same recording clamped flat is the check's negative control.
+// The loudest moment a player meets: the ship explodes in the sun, and as soon
+// as the end picture takes a click a new ship is spun up, its whir over the
+// explosion and the wind. The pile-up passes the limiter's ceiling, and its
+// peaks keep their shape under it; the same recording clamped flat is the
+// check's negative control. Quick clicks land when they land, so the moment is
+// played a few times over.
 TEST_F(HeardGame, AWhirOverAnExplosionKeepsItsPeaksUnderTheCeiling) {
     TgaImage lose;
     ASSERT_TRUE(lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false));
     startPlaying();
     server_.startRecording();
-    game_.click(windowX(kSunCentre.x), windowY(kSunCentre.y));
-    screenshotWhen(game_, [&](const RunningGame::Screenshot& shot) {
-        return shareOfEndPicture(shot, lose) > kEndPictureShown;
-    });
-    game_.click(windowX(kSunCentre.x), windowY(kSunCentre.y)); // plays again
-    game_.hold(windowX(kShipStartPoint.x), windowY(kShipStartPoint.y), kWhirOverTheExplosion);
+    for (int death = 0; death < kLoudestMoments; ++death) {
+        game_.click(windowX(kSunCentre.x), windowY(kSunCentre.y));
+        screenshotWhen(game_, [&](const RunningGame::Screenshot& shot) {
+            return shareOfEndPicture(shot, lose) > kEndPictureShown;
+        });
+        // Quick clicks where the new ship will wait: the first after the end
+        // picture's half second plays again, the next whirs the new ship up
+        // while the explosion still booms.
+        const auto clicksEnd = std::chrono::steady_clock::now() + kWhirOverTheExplosion;
+        while (std::chrono::steady_clock::now() < clicksEnd) {
+            game_.click(windowX(kShipStartPoint.x), windowY(kShipStartPoint.y));
+            std::this_thread::sleep_for(kBetweenQuickClicks);
+        }
+    }
     const HeardSound heard = server_.stopRecording();
 
     EXPECT_EQ(heard.fullScaleSamples(), 0);

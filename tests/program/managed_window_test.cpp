@@ -71,3 +71,29 @@ TEST_F(ManagedWindow, MaximisedByTheManagerItComesBackToItsSize) {
         sizesWhileManagerDoes("-b add,maximized_vert,maximized_horz");
     expectWholeTitleAtItsSize(sizes);
 }
+
+// On the tests' 1280 by 1024 screen a window of 1.5 times the field does not
+// fit: the largest that does must leave room for the frame and title bar the
+// manager puts round it, or the bottom of the field ends off the screen.
+TEST(ManagedScaledWindow, FitsTheScreenWithItsFrameRoundIt) {
+    constexpr int kScreenWidth = 1280;
+    constexpr int kScreenHeight = 1024;
+    const WindowManager manager;
+    ASSERT_TRUE(manager.managing()) << "openbox did not take charge of the display";
+    RunningGame::Options options;
+    options.arguments = {"--scale", "1.5", "--mute", "--no-records"};
+    const RunningGame game(options);
+    ASSERT_TRUE(game.hasWindow());
+    RunningGame::Placement placed;
+    ASSERT_TRUE(waitUntil([&] {
+        placed = game.placement();
+        return placed.frameTop > 0 && placed.width > 0;
+    })) << "the manager put no frame round the window";
+    EXPECT_EQ(placed.width * 3, placed.height * 4) << placed.width << " by " << placed.height;
+    EXPECT_GE(placed.width, kWindowWidth) << "as large as fits, larger than the usual window";
+    EXPECT_GE(placed.x - placed.frameLeft, 0);
+    EXPECT_GE(placed.y - placed.frameTop, 0) << "the title bar is off the screen";
+    EXPECT_LE(placed.x + placed.width + placed.frameRight, kScreenWidth);
+    EXPECT_LE(placed.y + placed.height + placed.frameBottom, kScreenHeight)
+        << "the bottom of the field is off the screen";
+}

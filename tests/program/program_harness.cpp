@@ -1,6 +1,9 @@
 #include "program_harness.h"
 
+#include "support/temporary_folder.h"
+
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -33,6 +36,17 @@ RunningGame::Screenshot pressOnto(const RunningGame& game, const StretchedPictur
 }
 
 } // namespace
+
+Finished runToEnd(const std::string& program, const std::string& arguments,
+                  const std::string& environment) {
+    const TemporaryFolder folder;
+    const std::string output =
+        commandOutput("cd " VANTOREL_DATA_DIR " && " + environment + " " + program + " " +
+                      arguments + " 2>" + folder.pathOf("errors") + "; echo \"status $?\"");
+    const std::size_t statusAt = output.rfind("status ");
+    return Finished{output.substr(0, statusAt), folder.read("errors"),
+                    std::atoi(output.c_str() + statusAt + std::strlen("status "))};
+}
 
 RunningGame::Screenshot screenshotWhen(const RunningGame& game, const ScreenshotCondition& holds,
                                        std::chrono::milliseconds longest) {

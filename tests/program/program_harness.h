@@ -7,8 +7,10 @@
 #include "stretched_picture.h"
 
 #include "app/camera.h"
+#include "render/tga_image.h"
 
 #include <functional>
+#include <string>
 
 // The game's window keeps this one size.
 constexpr int kWindowWidth = Camera::kWindowWidth;
@@ -21,6 +23,12 @@ constexpr double kMostOfTheBackdrop = 0.85;
 // shows, a click plays again.
 constexpr std::chrono::milliseconds kEndPictureStands{700};
 
+// The screens' pictures, and the one drawn over play when the ship is lost.
+struct GamePictures : ScreenPictures {
+    TgaImage lose;
+    GamePictures() { lose.load(VANTOREL_DATA_DIR "/images/lose.tga", false); }
+};
+
 using ScreenshotCondition = std::function<bool(const RunningGame::Screenshot&)>;
 
 // Screenshots the window every poll interval until one satisfies `holds` or
@@ -32,6 +40,18 @@ RunningGame::Screenshot waitForPicture(const RunningGame& game, const StretchedP
                                        double share = kWholePicture);
 // The window's size once it is back at its own, or the last one seen.
 RunningGame::Geometry settledGeometry(const RunningGame& game);
+
+// A real program run to its end: what it printed, and its exit status.
+struct Finished {
+    std::string standardOutput;
+    std::string standardError;
+    int status = -1;
+};
+
+// Runs `program` with `arguments`, split as a shell splits them, in the game's
+// data folder; `environment` goes before it, as in "env -u DISPLAY".
+Finished runToEnd(const std::string& program, const std::string& arguments,
+                  const std::string& environment = "");
 
 // The way into play a player takes; each step waits for its screen and returns it.
 RunningGame::Screenshot waitForTitle(const RunningGame& game, const ScreenPictures& pictures);

@@ -3,6 +3,7 @@
 #include "play_field.h"
 #include "program_harness.h"
 
+#include "app/replay_recorder.h"
 #include "render/tga_image.h"
 #include "support/temporary_folder.h"
 
@@ -12,7 +13,9 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -23,32 +26,13 @@ constexpr auto kStaysAfterTheEnd = std::chrono::seconds(1);
 constexpr auto kWaitBeforeTheFirstClick = std::chrono::milliseconds(3000);
 constexpr double kFlightIntoTheSun = 1.5; // seconds, from the click to the wreck
 
-struct Finished {
-    std::string standardOutput;
-    std::string standardError;
-    int status = -1;
-};
-
-// Runs a real program to its end with `arguments` and what it printed;
-// `environment` goes before it, as in "env -u DISPLAY".
-Finished runProgram(const std::string& program, const std::string& arguments,
-                    const std::string& environment) {
-    const TemporaryFolder folder;
-    const std::string output =
-        commandOutput("cd " VANTOREL_DATA_DIR " && " + environment + " " + program + " " +
-                      arguments + " 2>" + folder.pathOf("errors") + "; echo \"status $?\"");
-    const std::size_t statusAt = output.rfind("status ");
-    return Finished{output.substr(0, statusAt), folder.read("errors"),
-                    std::atoi(output.c_str() + statusAt + std::strlen("status "))};
-}
-
 Finished run(const std::string& arguments, const std::string& environment = "") {
-    return runProgram(VANTOREL_BINARY, arguments, environment);
+    return runToEnd(VANTOREL_BINARY, arguments, environment);
 }
 
 // The replay checker, with no display to open a window on.
 Finished check(const std::string& files) {
-    return runProgram(VANTOREL_CHECKER, files, "env -u DISPLAY");
+    return runToEnd(VANTOREL_CHECKER, files, "env -u DISPLAY");
 }
 
 // Played back as fast as it goes, in a window of another size than the recording's.
@@ -162,6 +146,27 @@ TEST(Replay, TheCommittedWinningGameWinsAgainInTheRecordedState) {
     EXPECT_FALSE(dataHome.has("vantorel")) << "the replay wrote records";
 }
 
+// The corpus made on the real game with the mouse plays back in the window to
+// the end the checker names for it, the digest aside.
+TEST(Replay, EveryCorpusRecordingEndsInTheWindowWhereTheCheckerSays) {
+    const std::string corpus = VANTOREL_DATA_DIR "/tests/data/replays/";
+    std::ifstream expected(corpus + "expected.txt");
+    int recordings = 0;
+    for (std::string line; std::getline(expected, line); ++recordings) {
+        const std::size_t nameEnd = line.find(": ");
+        const std::size_t digest = line.find("; digest ");
+        ASSERT_NE(digest, std::string::npos) << line;
+        const std::size_t digestEnd = line.find(';', digest + 1);
+        const std::string name = line.substr(0, nameEnd);
+        const std::string ending =
+            line.substr(nameEnd + 2, digest - nameEnd - 2) + line.substr(digestEnd) + "\n";
+        const Finished fast = fastReplayOf(corpus + name);
+        EXPECT_EQ(fast.status, 0) << name << ": " << fast.standardError;
+        EXPECT_EQ(fast.standardOutput, ending) << name;
+    }
+    EXPECT_GE(recordings, 13);
+}
+
 // The rules alone, with no window, end where the windowed game ends; the
 // worst file decides the status: 0 all as recorded, 1 one differs, 2 one unreadable.
 TEST(Replay, TheCheckerFindsTheGamesEndWithoutADisplay) {
@@ -228,4 +233,111 @@ TEST(Replay, AFileThatCannotBePlayedIsRefusedInOneLineBeforeAnyWindowOpens) {
                   "vantorel: cannot replay " + folder.pathOf(c.name) + ": " + c.problem + "\n");
         EXPECT_EQ(refused.standardOutput, "") << c.name;
     }
+}
+
+// Read whole, a replay must be a file of bounded length: a pipe or a device
+// could go on for ever, and a huge file would take all the memory there is.
+// Each is refused at once, under a limit on memory as a shared machine sets.
+TEST(Replay, WhatIsNoFileOrTooLongIsRefusedAtOnceUnderAMemoryLimit) {
+    constexpr auto kAtOnce = std::chrono::milliseconds(1000);
+    const TemporaryFolder folder;
+    const std::string fifo = folder.pathOf("fifo.replay");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string oversized = folder.pathOf("oversized.replay");
+    folder.write("oversized.replay", "");
+    ASSERT_EQ(truncate(oversized.c_str(), 33 * 1024 * 1024), 0);
+    const struct {
+        std::string path;
+        std::string problem;
+    } cases[] = {
+        {"/dev/zero", "it is a device, not a file"},
+        {fifo, "it is a pipe, not a file"},
+        {folder.path(), "it is a folder, not a file"},
+        {oversized, "it is longer than 32 MiB, the most a replay can be"},
+    };
+    const std::string limited = "ulimit -v 400000; timeout 10 env -u DISPLAY";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const auto started = std::chrono::steady_clock::now();
+        const Finished refused = runToEnd(VANTOREL_BINARY, "--replay " + c.path, limited);
+        const Finished checked = runToEnd(VANTOREL_CHECKER, c.path, limited);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 2 * kAtOnce);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_EQ(refused.standardError,
+                  "vantorel: cannot replay " + c.path + ": " + c.problem + "\n");
+        EXPECT_EQ(checked.status, 2);
+        EXPECT_EQ(checked.standardOutput, c.path + ": cannot replay: " + c.problem + "\n");
+    }
+}
+
+// A start that fails (here, with no display) must not cost the player an older
+// recording of the same name: the file is made only once the window is open.
+TEST(Replay, AStartThatFailsLeavesAnOlderRecordingAsItWas) {
+    std::ifstream wonFile(kWonGame, std::ios::binary);
+    const std::string won{std::istreambuf_iterator<char>(wonFile), {}};
+    const TemporaryFolder folder;
+    folder.write("older.replay", won);
+    const Finished failed =
+        run("--record " + folder.pathOf("older.replay") + " --mute", "env -u DISPLAY");
+    EXPECT_EQ(failed.status, 1) << failed.standardError;
+    EXPECT_EQ(folder.read("older.replay"), won);
+}
+
+namespace {
+
+constexpr int kStartMs = 1000;
+constexpr int kHourMs = 3600 * 1000;
+
+// Written by the game's own recorder: a few frames on the title, then as many
+// frames as `hours`, each an hour after the one before, as a game left on the
+// title for a night would be.
+void writeNightOnTheTitle(const std::string& path, int hours) {
+    ReplayRecorder recorder;
+    ASSERT_EQ(recorder.prepare(path), "");
+    recorder.start(1, kStartMs);
+    int clockMs = kStartMs;
+    for (int frame = 0; frame < 10; ++frame) {
+        recorder.recordFrame(clockMs += 16);
+    }
+    for (int hour = 0; hour < hours; ++hour) {
+        recorder.recordFrame(clockMs += kHourMs);
+    }
+    recorder.finish(0);
+}
+
+} // namespace
+
+// Each wait longer than a second is shortened to one, said once; while a frame
+// is waited for, the window answers at once: resized, it comes back to its size
+// and shows its picture again, and asked to close, it closes.
+TEST(Replay, LongWaitsAreShortenedAndTheWindowAnswersMeanwhile) {
+    constexpr auto kPromptly = std::chrono::milliseconds(400);
+    const ScreenPictures pictures;
+    const TemporaryFolder folder;
+    const std::string file = folder.pathOf("night.replay");
+    writeNightOnTheTitle(file, 20);
+    RunningGame::Options options = gameWith({"--replay", file, "--mute"});
+    options.errors = folder.pathOf("errors");
+    const RunningGame replay(options);
+    ASSERT_TRUE(replay.hasWindow());
+    waitForTitle(replay, pictures);
+    const auto shownAgain = [&](const RunningGame::Screenshot& shot) {
+        return shot.width == kWindowWidth && shareMatching(shot, pictures.title) >= kWholePicture;
+    };
+    for (int resize = 0; resize < 3; ++resize) {
+        replay.resize(kWindowWidth / 2, kWindowHeight / 2);
+        const auto asked = std::chrono::steady_clock::now();
+        const RunningGame::Screenshot shot = screenshotWhen(replay, shownAgain);
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, kPromptly) << "resize " << resize;
+        EXPECT_TRUE(shownAgain(shot));
+        EXPECT_LT(shareMatching(shot, pictures.instructions), kWholePicture) << "a control";
+    }
+    replay.close();
+    EXPECT_TRUE(replay.endsWellWithin(std::chrono::milliseconds(1000)));
+    const std::string said = folder.read("errors");
+    const std::string shortened = "waits longer than 1 s are shortened to that\n";
+    EXPECT_NE(said.find("vantorel: replaying " + file + ": it waits 3600.0 s before frame 11; "),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(said.find(shortened), said.rfind(shortened)) << "said once: " << said;
 }

@@ -2,6 +2,7 @@
 
 #include "polling.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
+#include <sys/wait.h>
 #include <thread>
 
 namespace {
@@ -199,6 +201,53 @@ void RunningGame::close() const {
     XFlush(display_);
 }
 
+void RunningGame::destroyWindow() const {
+    runQuietly("xdotool windowclose " + std::to_string(window_));
+}
+
+void RunningGame::signal(int signal) const {
+    game_.signal(signal);
+}
+
 bool RunningGame::stillRunning() const {
     return game_.running();
+}
+
+bool RunningGame::endsWellWithin(std::chrono::milliseconds longest) const {
+    if (!waitUntil([&] { return !game_.running(); }, longest)) {
+        return false;
+    }
+    const std::optional<int> status = game_.endStatus();
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
+RunningGame::Placement RunningGame::placement() const {
+    const Geometry size = geometry();
+    Placement placed;
+    placed.width = size.width;
+    placed.height = size.height;
+    Window child = 0;
+    const XErrorHandler previous = XSetErrorHandler(ignoreXError);
+    XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &placed.x,
+                          &placed.y, &child);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display_, window_, XInternAtom(display_, "_NET_FRAME_EXTENTS", False), 0, 4,
+                       False, XA_CARDINAL, &type, &format, &count, &remaining, &data);
+    XSync(display_, False);
+    XSetErrorHandler(previous);
+    if (data && format == 32 && count == 4) {
+        const long* const sides = reinterpret_cast<const long*>(data);
+        placed.frameLeft = static_cast<int>(sides[0]);
+        placed.frameRight = static_cast<int>(sides[1]);
+        placed.frameTop = static_cast<int>(sides[2]);
+        placed.frameBottom = static_cast<int>(sides[3]);
+    }
+    if (data) {
+        XFree(data);
+    }
+    return placed;
 }

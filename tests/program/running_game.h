@@ -41,6 +41,18 @@ public:
         int height = 0;
     };
 
+    // Where the window lies on the screen, its frame's sides round it.
+    struct Placement {
+        int x = 0;
+        int y = 0;
+        int width = 0;
+        int height = 0;
+        int frameLeft = 0;
+        int frameRight = 0;
+        int frameTop = 0;
+        int frameBottom = 0;
+    };
+
     explicit RunningGame(const Options& options);
     RunningGame();
     ~RunningGame();
@@ -52,6 +64,7 @@ public:
     unsigned long window() const { return window_; }
     std::string title() const;
     Geometry geometry() const;
+    Placement placement() const;
     void resize(int width, int height) const;
     // Resizes the window and returns every size the window took until it settles.
     std::vector<Geometry> sizesAfterResize(int width, int height) const;
@@ -67,7 +80,13 @@ public:
     Screenshot screenshot() const;
     // Asks the window to close, as a window manager's close button does.
     void close() const;
+    // Destroys the window outright, as a program other than the game may.
+    void destroyWindow() const;
+    // Sends the game `signal`, and goes on at once.
+    void signal(int signal) const;
     bool stillRunning() const;
+    // Whether the game ends within `longest`, and with status 0.
+    bool endsWellWithin(std::chrono::milliseconds longest) const;
 
 private:
     ChildProcess game_;

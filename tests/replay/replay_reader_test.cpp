@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -89,6 +93,14 @@ ReplayBytes shortGame() {
     return game;
 }
 
+ReplayStep::Kind lastKind(const ReplaySteps& steps) {
+    ReplayStep::Kind last = ReplayStep::Kind::Pointer;
+    for (const ReplayStep& step : steps) {
+        last = step.kind;
+    }
+    return last;
+}
+
 ReplayReading read(const ReplayBytes& written) {
     return readReplay(written.bytes, kVersion);
 }
@@ -125,6 +137,11 @@ TEST(ReplayReader, RefusesWhatNoRecordingOfThisGameHolds) {
          "its clock runs backwards before frame 2 (byte 33)"},
         {"clock overflows", ReplayBytes().header(1, kVersion, 2147483000).frame(1000).end(),
          "its clock runs past 24 days before frame 1 (byte 31)"},
+        {"clock step overlong", ReplayBytes().header().frame(1).text("F\x80\x80\x80\x80\x80\x01"),
+         "its clock step before frame 2 is written in more than 5 bytes (byte 33)"},
+        {"second overlong",
+         ReplayBytes().header(2).frame(1).text("C\xff\xff\xff\xff\xff\x01").end(),
+         "its checkpoint's second before frame 2 is written in more than 5 bytes (byte 33)"},
         {"button out of range", ReplayBytes().header().frame(1).button(255, 0, 0, 0).end(),
          "button 255 before frame 2 is out of range (byte 33)"},
         {"button state", ReplayBytes().header().button(0, 2, 0, 0).frame(1).end(),
@@ -164,10 +181,30 @@ TEST(ReplayReader, ACutRecordingPlaysItsWholeFramesAndSaysSo) {
         } else {
             ASSERT_EQ(reading.problem, "") << length << " bytes";
             EXPECT_EQ(reading.replay.frames, frames) << length << " bytes";
-            EXPECT_EQ(reading.replay.steps.back().kind, ReplayStep::Kind::Frame)
+            EXPECT_EQ(lastKind(reading.replay.steps), ReplayStep::Kind::Frame)
                 << "what came after the last whole frame is dropped";
             EXPECT_FALSE(reading.replay.finalDigest);
             EXPECT_NE(reading.notice, "");
         }
     }
+}
+
+// Two bytes a frame at 60 Hz in the file, and no more in memory: packed, not
+// 24 bytes a step.
+TEST(ReplayReader, HoldsARecordingInNoMoreMemoryThanItsFile) {
+    constexpr int kFrames = 36000; // ten minutes
+    ReplayBytes game;
+    game.header(2).pointer(1.0f, 2.0f);
+    for (int frame = 1; frame <= kFrames; ++frame) {
+        game.frame(frame % 3 == 0 ? 16 : 17);
+    }
+    const std::string path = ::testing::TempDir() + "ten_minutes.replay";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(game.end().bytes.data()),
+               static_cast<std::streamsize>(game.bytes.size()));
+    const ReplayReading reading = readReplayFile(path, kVersion);
+    std::remove(path.c_str());
+    ASSERT_EQ(reading.problem, "");
+    EXPECT_EQ(reading.replay.frames, kFrames);
+    EXPECT_LE(reading.replay.steps.bytesHeld(), game.bytes.size());
 }

@@ -60,10 +60,10 @@ Replay recordedGame() {
     replay.startMs = kStartMs;
     for (int frame = 1; frame <= kFrames; ++frame) {
         if (frame == 10 || frame == 20 || frame == 40) {
-            replay.steps.push_back(buttonAt(-30.0f, 20.0f, GameRules::kPressed));
-            replay.steps.push_back(buttonAt(-30.0f, 20.0f, GameRules::kReleased));
+            replay.steps.add(buttonAt(-30.0f, 20.0f, GameRules::kPressed));
+            replay.steps.add(buttonAt(-30.0f, 20.0f, GameRules::kReleased));
         }
-        replay.steps.push_back(frameAt(kStartMs + frame * kFrameMs));
+        replay.steps.add(frameAt(kStartMs + frame * kFrameMs));
         ++replay.frames;
     }
     int frame = 0;
@@ -81,11 +81,14 @@ Replay recordedGame() {
 
 // Every click lands ten units to the right: the menus do not mind, the ship does.
 void sendTheShipElsewhere(Replay& replay) {
-    for (auto step = replay.steps.rbegin(); step != replay.steps.rend(); ++step) {
-        if (step->kind == ReplayStep::Kind::Button) {
-            step->x += 10.0f;
+    ReplaySteps moved;
+    for (ReplayStep step : replay.steps) {
+        if (step.kind == ReplayStep::Kind::Button) {
+            step.x += 10.0f;
         }
+        moved.add(step);
     }
+    replay.steps = moved;
 }
 
 } // namespace

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
         argc > 2 ? static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)) : kDefaultSeed;
     openWindow(argc, argv);
     ReplayRecorder& recorder = getReplayRecorder();
-    const std::string problem = recorder.open(argv[1]);
+    const std::string problem = recorder.prepare(argv[1]);
     if (!problem.empty()) {
         std::fprintf(stderr, "cannot write %s: %s\n", argv[1], problem.c_str());
         return 2;
