@@ -1,8 +1,9 @@
 # The two commands: `make run` and `make test`. Both install what is missing first.
 # CI also runs `make soak` (an hour of game time under the sanitizers),
-# `make valgrind` (memcheck over scripted play of the real binary) and
-# `make deb-check` (the Debian package built, linted, installed, started, purged) and
-# `make crosscheck` (the replay checker on other compilers and processors, alike).
+# `make valgrind` (memcheck over scripted play of the real binary),
+# `make deb-check` (the Debian package built, linted, installed, started, purged),
+# `make crosscheck` (the replay checker on other compilers and processors, alike) and
+# `make web-test` (the browser version played in Chromium, headless).
 BUILD_TYPE ?= RelWithDebInfo
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVANTOREL_WERROR=$(WERROR)
@@ -13,7 +14,7 @@ JOBS ?= 2
 
 .PHONY: run test soak valgrind pacing configure build build-asan deps deps-test deps-deb assets \
 	screenshots winning-replay replay-corpus deb deb-check crosscheck deps-cross clean web web-run \
-	web-test deps-web
+	web-test web-bench deps-web
 
 # Builds only the game itself: the tests and benchmarks wait for make test.
 run: deps configure
@@ -103,6 +104,7 @@ crosscheck: deps-cross
 # The browser version: WebAssembly through Debian's emscripten, built with no
 # network at all (a network namespace of its own), into build-web/.
 WEB_PORT ?= 8000
+WEB_BENCH_RUNS ?= 7
 OFFLINE := unshare --map-root-user --net
 
 web: deps-web
@@ -115,6 +117,10 @@ web-run: web
 # Drives the page in Debian's Chromium, headless; the browser is never downloaded.
 web-test: web
 	tools/web/run-tests.sh
+
+# Measures the page against a bare page of ours in the same Chromium (not a test).
+web-bench: web
+	tools/web/run-tests.sh bench/web/measure.mjs $(WEB_BENCH_RUNS)
 
 deps-web:
 	tools/install-deps.sh web

@@ -5,6 +5,7 @@
 #include "app/replay_recorder.h"
 #include "audio/sound_manager.h"
 #include "clock/elapsed_time.h"
+#include "platform/platform.h"
 #include "render/hud.h"
 #include "render/screen_set.h"
 #include "render/world_painter.h"
@@ -39,6 +40,10 @@ void playWorldSound(SoundId id) {
     getSoundManager().play(id);
 }
 
+void finishLoadingGame() {
+    getGame().finishLoading();
+}
+
 } // namespace
 
 // Only what the first title frame needs; a font that cannot be read still ends
@@ -53,10 +58,10 @@ bool Game::init() {
     return true;
 }
 
-// The rest loads behind the first title frame, which then shows in about half
-// the time; the title waits for a click anyway. The instructions and the
-// backdrop are read when they are first drawn, each in the place of the
-// picture before it.
+// The rest loads behind the first title frame, once it shows, which it then
+// does in about half the time; the title waits for a click anyway. The
+// instructions and the backdrop are read when they are first drawn, each in
+// the place of the picture before it.
 void Game::finishLoading() {
     if (loadingFinished) {
         return;
@@ -82,7 +87,9 @@ void Game::drawFrame() {
     glPushMatrix();
     drawScreen();
     glPopMatrix();
-    finishLoading();
+    if (!loadingFinished) {
+        whenFrameShown(finishLoadingGame);
+    }
 }
 
 void Game::redrawFrame() {

@@ -1,8 +1,8 @@
 #include "app/input_manager.h"
 
 #include "app/camera.h"
-#include "app/game_window.h"
 #include "app/replay_recorder.h"
+#include "platform/platform.h"
 #include "world/game_rules.h"
 
 #include <GL/glut.h>
@@ -51,7 +51,7 @@ void InputManager::onMouse(int button, int state, int, int) {
 // Keys play no part in the game; Escape only takes a full screen window back.
 void InputManager::onKeyboard(unsigned char key, int, int) {
     if (key == kEscape) {
-        getGameWindow().leaveFullScreen();
+        leaveFullScreen();
     }
 }
 void InputManager::onKeyboardUp(unsigned char, int, int) {}

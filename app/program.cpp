@@ -1,29 +1,26 @@
 #include "app/program.h"
 
 #include "app/camera.h"
-#include "app/end_signals.h"
 #include "app/game.h"
-#include "app/game_window.h"
 #include "app/input_manager.h"
 #include "app/record_keeper.h"
 #include "app/replay_player.h"
 #include "app/replay_recorder.h"
 #include "app/version.h"
-#include "app/window_watch.h"
 #include "audio/sound_manager.h"
 #include "clock/elapsed_time.h"
 #include "math/numeric.h"
+#include "platform/platform.h"
 #include "records/record_store.h"
 #include "world/game_rules.h"
 #include "world/game_screen.h"
 #include "world/world.h"
 #include "world/world_digest.h"
 
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <malloc.h>
 #include <stdexcept>
 #include <string>
@@ -34,31 +31,17 @@ namespace {
 
 constexpr int kLargestHeapBlock = 256 * 1024;
 constexpr int kHeapKeptFree = 2 * 1024 * 1024;
-// How often the loop looks for a signal or a destroyed window: the title has no
-// idle callback, and freeglut sleeps until an event or a timer comes.
-constexpr unsigned int kEndCheckMs = 100;
-constexpr int kClosedStatus = 0;
-
-WindowWatch& getWindowWatch() {
-    static WindowWatch* const watch = new WindowWatch();
-    return *watch;
-}
 
 void onReshape(int w, int h) {
     getCamera().reshape(w, h);
-}
-
-void onIdle() {
-    getGame();
-    getGameWindow().waitForNextFrame();
-    glutPostRedisplay();
+    redrawAfterReshape();
 }
 
 void onDisplay() {
     getGame().drawFrame();
     // Only play changes by itself. The title and the instructions are drawn when
-    // shown or exposed; with no idle callback freeglut sleeps until an event comes.
-    glutIdleFunc(currentScreen == GameScreen::Playing ? onIdle : nullptr);
+    // shown or exposed.
+    setFramesContinuous(currentScreen == GameScreen::Playing);
 }
 
 void onReplayIdle() {
@@ -72,19 +55,6 @@ void onReplayDisplay() {
 // The recording ends with the state the game ended in, when the window closes.
 void onClose() {
     getReplayRecorder().finish(worldDigest(getWorld()));
-}
-
-// A signal or a destroyed window ends the game as closing the window does.
-// Nothing is left to save once the recording is finished, and the libraries'
-// own teardown would speak to a window that may be gone, an X error that ends
-// the program with status 1: they are left out.
-void checkForTheEnd(int) {
-    if (endSignalArrived() || getWindowWatch().windowDestroyed()) {
-        onClose();
-        std::fflush(nullptr);
-        std::_Exit(kClosedStatus);
-    }
-    glutTimerFunc(kEndCheckMs, checkForTheEnd, 0);
 }
 
 void onMotion(int x, int y) {
@@ -169,7 +139,7 @@ void keepLargeBlocksOffTheHeap() {
 void registerCallbacks() {
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
-    glutCloseFunc(onClose);
+    callWhenWindowCloses(onClose);
     glutMotionFunc(onMotion);
     glutPassiveMotionFunc(onPassiveMotion);
     glutMouseFunc(onMouse);
@@ -189,10 +159,8 @@ int runProgram(int argc, char** argv, const Options& options) {
     }
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE); // no depth buffer: play is drawn back to front
-    getGameWindow().open(options);
-    listenForEndSignals();
-    getWindowWatch().watchCurrentWindow();
-    glutTimerFunc(kEndCheckMs, checkForTheEnd, 0);
+    openGameWindow(options);
+    endAsClosingDoes(onClose);
     if (getReplayPlayer().loaded()) {
         registerReplayCallbacks();
         getReplayPlayer().begin();

@@ -7,7 +7,7 @@
 #include "world/game_rules.h"
 #include "world/world.h"
 
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 
 #include <algorithm>
 #include <cstdio>

@@ -34,9 +34,9 @@ void SoundManager::load() {
     if (muted_) {
         return;
     }
-    mixer_.open();
+    output_.open();
     for (int id = ShipExplode; id <= PlanetExplosion; ++id) {
-        samples_[id] = mixer_.loadEffect(kEffects[id].file);
+        samples_[id] = output_.loadEffect(kEffects[id].file);
     }
 }
 
@@ -49,7 +49,7 @@ void SoundManager::play(int id) {
     if (latestIsYoung(id, nowMs)) {
         return;
     }
-    if (mixer_.playEffect(samples_[id]) >= 0) {
+    if (output_.playEffect(samples_[id]) >= 0) {
         latestStartMs_[id] = nowMs;
     }
 }
@@ -67,8 +67,8 @@ void SoundManager::playStream(const char* path) {
     if (muted_) {
         return;
     }
-    mixer_.releaseLoop(stream_);
-    stream_ = mixer_.openLoop(path);
+    output_.releaseLoop(stream_);
+    stream_ = output_.openLoop(path);
 }
 
 int SoundManager::timesPlayed(int id) const {

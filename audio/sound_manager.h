@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/audio_mixer.h"
+#include "platform/sound_output.h"
 #include "world/sound_sink.h"
 
 #include <optional>
@@ -25,17 +25,17 @@ public:
 
     // How many times effect `id` has been asked for since start, started or not.
     int timesPlayed(int id) const;
-    // The mixer's handle of effect `id`, 0 when it is not loaded.
+    // The output's handle of effect `id`, 0 when it is not loaded.
     int sample(int id) const;
     int stream() const { return stream_; }
-    const AudioMixer& mixer() const { return mixer_; }
+    const SoundOutput& output() const { return output_; }
 
 private:
     static constexpr int kSlots = 7; // slot 0 is unused: ids start at 1
 
     bool latestIsYoung(int id, int nowMs) const;
 
-    AudioMixer mixer_;
+    SoundOutput output_;
     bool muted_ = false;
     int stream_ = 0;
     int samples_[kSlots] = {};

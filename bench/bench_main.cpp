@@ -1,5 +1,5 @@
 #include "app/camera.h"
-#include "app/vertical_sync.h"
+#include "platform/desktop/vertical_sync.h"
 
 #include <GL/glut.h>
 #include <benchmark/benchmark.h>

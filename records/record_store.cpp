@@ -1,5 +1,7 @@
 #include "records/record_store.h"
 
+#include "platform/storage.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -171,7 +173,7 @@ bool canWriteIn(const std::string& folder) {
 // file system cannot rename that way, the name is looked at first: under the
 // lock only the player could take it in between.
 bool renameUnlessTaken(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    if (renameWithoutReplacing(from.c_str(), to.c_str())) {
         return true;
     }
     if (errno != EINVAL) {

@@ -2,10 +2,11 @@
 // and vantorel.data), shows the download's progress, fits the field to the
 // window, and holds the controls that live outside the field.
 //
-// What the program may rely on: Module.canvas is the field; the page sets the
-// canvas's backing size (CSS size times devicePixelRatio) through
-// Module.setCanvasSize once the program runs and on every change, which GLUT
-// hands to its reshape callback; the page calls Module.setMuted(muted), if the
+// What the program may rely on: Module.canvas is the field, and
+// Module.preinitializedWebGLContext its WebGL context; the page sets the
+// canvas's backing size (CSS size times devicePixelRatio) before the program
+// starts, then through Module.setCanvasSize once it runs and on every change,
+// which GLUT hands to its reshape callback; the page calls Module.setMuted(muted), if the
 // program defines it, when it starts and whenever the player mutes or unmutes.
 // body[data-state] says where the page is: loading, running, no-webgl, failed.
 import { layoutField } from './field_layout.mjs';
@@ -13,6 +14,7 @@ import { layoutField } from './field_layout.mjs';
 const kProgram = 'vantorel.js';
 const kMutedKey = 'vantorel.muted';
 const kDownloadProgress = /\((\d+(?:\.\d+)?)\/(\d+(?:\.\d+)?)\)/;
+const kFieldContext = { alpha: false, depth: true, stencil: false, antialias: false };
 
 const field = document.getElementById('field');
 const canvas = document.getElementById('canvas');
@@ -34,11 +36,12 @@ function fail(text) {
   showState('failed', text);
 }
 
-function hasWebGL() {
-  const probe = document.createElement('canvas');
-  const context = probe.getContext('webgl') || probe.getContext('experimental-webgl');
-  context?.getExtension('WEBGL_lose_context')?.loseContext();
-  return context !== null;
+// The field's WebGL context as the program's GLUT window asks for it (RGB,
+// double-buffered, with depth), made here to see that there is one, and
+// handed to the program, which then need not make it again.
+function fieldContext() {
+  return canvas.getContext('webgl', kFieldContext) ||
+         canvas.getContext('experimental-webgl', kFieldContext);
 }
 
 function fitField() {
@@ -52,6 +55,9 @@ function fitField() {
   controls.className = layout.controls;
   if (running) {
     Module.setCanvasSize(layout.deviceWidth, layout.deviceHeight);
+  } else {
+    canvas.width = layout.deviceWidth;
+    canvas.height = layout.deviceHeight;
   }
 }
 
@@ -108,9 +114,10 @@ function showDownload(status) {
   }
 }
 
-function startProgram() {
+function startProgram(context) {
   window.Module = {
     canvas,
+    preinitializedWebGLContext: context,
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),
     setStatus: showDownload,
@@ -142,8 +149,9 @@ window.addEventListener('error', () => {
 applyMuted(isMuted());
 fitField();
 watchPixelRatio();
-if (hasWebGL()) {
-  startProgram();
+const context = fieldContext();
+if (context) {
+  startProgram(context);
 } else {
   showState('no-webgl', 'Vantorel needs WebGL, which this browser does not have or has turned off.');
 }

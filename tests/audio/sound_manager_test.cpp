@@ -16,7 +16,7 @@ protected:
     void SetUp() override { sound_.load(); }
     void TearDown() override { releaseElapsedMilliseconds(); }
 
-    int sounding(int id) const { return sound_.mixer().playbacksSounding(sound_.sample(id)); }
+    int sounding(int id) const { return sound_.output().playbacksSounding(sound_.sample(id)); }
 
     ScopedAudioDriver driver_{"dummy"};
     SoundManager sound_;
@@ -74,7 +74,7 @@ TEST_F(LoadedSound, EffectsAndTheWindPlayTogether) {
     EXPECT_EQ(sounding(ShipExplode), 1);
     EXPECT_EQ(sounding(Form), 1);
     EXPECT_EQ(sounding(PlanetExplosion), 1);
-    EXPECT_TRUE(sound_.mixer().isLooping(sound_.stream()));
+    EXPECT_TRUE(sound_.output().isLooping(sound_.stream()));
 }
 
 TEST_F(LoadedSound, ANewStreamReleasesThePreviousOne) {
@@ -85,8 +85,8 @@ TEST_F(LoadedSound, ANewStreamReleasesThePreviousOne) {
     sound_.playStream(kWind);
 
     EXPECT_NE(sound_.stream(), first);
-    EXPECT_EQ(sound_.mixer().loopsOpen(), 1);
-    EXPECT_TRUE(sound_.mixer().isLooping(sound_.stream()));
+    EXPECT_EQ(sound_.output().loopsOpen(), 1);
+    EXPECT_TRUE(sound_.output().isLooping(sound_.stream()));
 }
 
 TEST_F(LoadedSound, AMissingStreamLeavesSilenceQuietly) {
@@ -97,7 +97,7 @@ TEST_F(LoadedSound, AMissingStreamLeavesSilenceQuietly) {
     const std::string said = testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(sound_.stream(), 0);
-    EXPECT_EQ(sound_.mixer().loopsOpen(), 0);
+    EXPECT_EQ(sound_.output().loopsOpen(), 0);
     EXPECT_EQ(said, "");
 }
 
@@ -116,7 +116,7 @@ TEST(SoundManager, WithoutADeviceEveryEffectPlaysInSilence) {
 
     for (int id = ShipExplode; id <= PlanetExplosion; ++id) {
         EXPECT_EQ(sound.timesPlayed(id), 2) << "effect " << id;
-        EXPECT_EQ(sound.mixer().playbacksSounding(sound.sample(id)), 0);
+        EXPECT_EQ(sound.output().playbacksSounding(sound.sample(id)), 0);
     }
     EXPECT_EQ(sound.timesPlayed(0), 0);
     EXPECT_EQ(sound.timesPlayed(PlanetExplosion + 1), 0);
@@ -135,7 +135,7 @@ TEST(SoundManager, MutedItNeverLooksForADevice) {
     sound.play(Form);
     const std::string said = testing::internal::GetCapturedStderr();
 
-    EXPECT_FALSE(sound.mixer().isOpen());
+    EXPECT_FALSE(sound.output().isOpen());
     EXPECT_EQ(sound.timesPlayed(Form), 1);
     EXPECT_EQ(said, "");
 }

@@ -10,7 +10,9 @@
 import { mkdtemp, readFile, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
+import { after, before } from 'node:test';
 import { fileURLToPath } from 'node:url';
+
 
 import { chromium } from 'playwright-core';
 
@@ -62,6 +64,38 @@ function instrumentPage() {
     copy.getContext('2d').drawImage(field, 0, 0);
     return copy.toDataURL('image/png');
   };
+  // The last frame as it was drawn, for still screens that draw no other.
+  const lastFrame = document.createElement('canvas');
+  const keepFrame = () => {
+    const field = document.getElementById('canvas');
+    lastFrame.width = field.width;
+    lastFrame.height = field.height;
+    lastFrame.getContext('2d').drawImage(field, 0, 0);
+  };
+  window.__lastFrame = () => lastFrame.toDataURL('image/png');
+  // Whether the last frame was drawn at the field's present size.
+  window.__lastFrameFits = () => window.__framesShown > 0 &&
+    lastFrame.width === document.getElementById('canvas').width &&
+    lastFrame.height === document.getElementById('canvas').height;
+  // The next `count` frames, each copied as it leaves the program's hands.
+  const waitingForFrames = [];
+  window.__nextFrames = (count) => new Promise((resolve) => {
+    waitingForFrames.push({ count, copies: [], resolve });
+  });
+  const copyForWaiters = () => {
+    for (const waiter of waitingForFrames.splice(0)) {
+      const copy = document.createElement('canvas');
+      copy.width = lastFrame.width;
+      copy.height = lastFrame.height;
+      copy.getContext('2d').drawImage(lastFrame, 0, 0);
+      waiter.copies.push(copy);
+      if (waiter.copies.length < waiter.count) {
+        waitingForFrames.push(waiter);
+      } else {
+        waiter.resolve(waiter.copies.map((canvas) => canvas.toDataURL('image/png')));
+      }
+    }
+  };
   const waitingForCopy = [];
   window.__copyField = (afterFrame) => (afterFrame
     ? new Promise((resolve) => waitingForCopy.push(resolve)) : copyField());
@@ -70,6 +104,8 @@ function instrumentPage() {
   window.requestAnimationFrame = (callback) => requestFrame((time) => {
     window.__framesShown += 1;
     callback(time);
+    keepFrame();
+    copyForWaiters();
     if (waitingForCopy.length > 0) {
       const copy = copyField();
       waitingForCopy.splice(0).forEach((resolve) => resolve(copy));
@@ -77,10 +113,13 @@ function instrumentPage() {
   });
 
   const Context = window.AudioContext;
-  const heard = [];
+  const heard = []; // [left, right] blocks
   let listening = false;
   let secondsHeard = 0;
+  let rate = 0;
   const kChunkFrames = 4096;
+  const kFullScale = 32767 / 32768;
+  const kWindowsPerSecond = 100;
   class ProbedAudioContext extends Context {
     constructor(...options) {
       super(...options);
@@ -97,16 +136,48 @@ function instrumentPage() {
           return;
         }
         const input = event.inputBuffer;
-        for (let channel = 0; channel < input.numberOfChannels; ++channel) {
-          heard.push(Float32Array.from(input.getChannelData(channel)));
-        }
+        heard.push([0, 1].map((channel) => Float32Array.from(input.getChannelData(channel))));
         secondsHeard += input.duration;
+        rate = input.sampleRate;
       };
       Object.defineProperty(this, 'destination', { value: tap });
     }
   }
   window.AudioContext = ProbedAudioContext;
   window.webkitAudioContext = ProbedAudioContext;
+  // A sound, as its left and right samples at `frameRate`: its level over all
+  // and by the 10 ms in dB of full scale, its peak, its samples at full scale,
+  // and the most samples in a row of a channel at `ceiling` or within `within`
+  // below it (a limiter that clamps its peaks flat leaves long runs).
+  window.__measureSound = ([left, right], frameRate, { ceiling = 1, within = 0 } = {}) => {
+    const size = Math.max(1, Math.round(frameRate / kWindowsPerSecond));
+    const figures = { samples: 2 * left.length, peak: 0, fullScale: 0, levels: [], longestRunAtCeiling: 0 };
+    const runs = [0, 0];
+    let squares = 0;
+    let windowSquares = 0;
+    for (let frame = 0; frame < left.length; ++frame) {
+      [left[frame], right[frame]].forEach((sample, channel) => {
+        const magnitude = Math.abs(sample);
+        windowSquares += sample * sample;
+        figures.peak = Math.max(figures.peak, magnitude);
+        figures.fullScale += magnitude >= kFullScale ? 1 : 0;
+        runs[channel] = magnitude >= ceiling - within ? runs[channel] + 1 : 0;
+        figures.longestRunAtCeiling = Math.max(figures.longestRunAtCeiling, runs[channel]);
+      });
+      if ((frame + 1) % size === 0) {
+        figures.levels.push(10 * Math.log10(Math.max(windowSquares / (2 * size), 1e-20)));
+        squares += windowSquares;
+        windowSquares = 0;
+      }
+    }
+    figures.rms = left.length ? Math.sqrt((squares + windowSquares) / figures.samples) : 0;
+    return figures;
+  };
+  const joined = (channel) => {
+    const samples = new Float32Array(heard.reduce((sum, block) => sum + block[channel].length, 0));
+    heard.reduce((at, block) => { samples.set(block[channel], at); return at + block[channel].length; }, 0);
+    return samples;
+  };
   window.__audioProbe = {
     start() {
       heard.length = 0;
@@ -114,28 +185,15 @@ function instrumentPage() {
       listening = true;
     },
     secondsHeard: () => secondsHeard,
-    stop() {
+    stop(ceiling) {
       listening = false;
-      let samples = 0;
-      let squares = 0;
-      let peak = 0;
-      let fullScale = 0;
-      for (const chunk of heard) {
-        for (const sample of chunk) {
-          const size = Math.abs(sample);
-          squares += sample * sample;
-          peak = Math.max(peak, size);
-          fullScale += size >= 32767 / 32768 ? 1 : 0;
-        }
-        samples += chunk.length;
-      }
-      return { samples, rms: samples ? Math.sqrt(squares / samples) : 0, peak, fullScale };
+      return window.__measureSound([joined(0), joined(1)], rate, ceiling);
     },
   };
 }
 
-async function instrumented(context) {
-  await context.addInitScript(instrumentPage);
+async function instrumented(context, instruments = instrumentPage) {
+  await context.addInitScript(instruments);
   return context;
 }
 
@@ -145,8 +203,10 @@ export function launchBrowser(extraFlags = []) {
   return chromium.launch(browserOptions(extraFlags));
 }
 
-export async function openContext(browser, viewport = kDesktopViewport) {
-  return instrumented(await browser.newContext(contextOptions(viewport)));
+// `instruments` runs in every page before its own scripts: the harness's
+// own unless a measurement wants lighter ones.
+export async function openContext(browser, viewport = kDesktopViewport, instruments = instrumentPage) {
+  return instrumented(await browser.newContext(contextOptions(viewport)), instruments);
 }
 
 // A browser on a profile kept in `folder`, which a later launch may open
@@ -218,6 +278,61 @@ export async function waitForFrames(page, count = 3) {
   await waitUntil(page, (until) => window.__framesShown >= until, start + count);
 }
 
+// The places of the field the game's tests click, in world units.
+export const kSun = { x: 0, y: 40 };
+export const kShipStart = { x: 0, y: 48 };
+export const kPlayAgainWords = { x: 0, y: 32 }; // "Click to play again", below the sun
+const kAnywhere = { x: 0, y: 20 };
+
+// Opens the game and waits for its title, drawn at the field's size.
+export async function openGame(context, url) {
+  const page = await openPage(context, url);
+  await waitUntil(page, () => window.__lastFrameFits());
+  return page;
+}
+
+// A click where the screen changes, by `clickWith` (a finger's tap, say);
+// the frame that shows the change.
+export async function clickToNextScreen(page, point = kAnywhere, clickWith = click) {
+  const before = await readPage(page, () => window.__framesShown);
+  await clickWith(page, point);
+  await waitUntil(page, (shown) => window.__framesShown > shown, before);
+  return lastFrame(page);
+}
+
+// From the title, through the instructions, into play: the first play frame.
+export async function reachPlay(page) {
+  await clickToNextScreen(page);
+  await clickToNextScreen(page);
+  return screenshotField(page);
+}
+
+// Starts a server of the built page and a browser (with `extraFlags`) before
+// a suite's tests and stops them after; `withGame` gives one test the game in
+// a window of its own, with `prepare` run in its pages before their scripts,
+// closed when the test is done with it.
+export function gameSuite(extraFlags = []) {
+  const suite = {};
+  before(async () => {
+    suite.server = await startServer();
+    suite.browser = await launchBrowser(extraFlags);
+  });
+  after(async () => {
+    await suite.browser?.close();
+    await suite.server?.close();
+  });
+  suite.withGame = async (viewport, use, prepare = () => {}) => {
+    const context = await openContext(suite.browser, viewport);
+    try {
+      await context.addInitScript(prepare);
+      await use(await openGame(context, suite.server.url));
+    } finally {
+      await context.close();
+    }
+  };
+  return suite;
+}
+
 // The field's box in CSS pixels of the page.
 export function fieldBox(page) {
   return readPage(page, () => {
@@ -235,12 +350,46 @@ export async function pagePoint(page, point) {
   };
 }
 
+function pictureOf(dataUrl) {
+  return decodePng(Buffer.from(dataUrl.slice(dataUrl.indexOf(',') + 1), 'base64'));
+}
+
 // The field as the program drew it, a texel per device pixel: { width,
 // height, rgba }, taken from the next frame where the program runs.
 export async function screenshotField(page) {
   const running = await pageState(page) === 'running';
-  const dataUrl = await readPage(page, (afterFrame) => window.__copyField(afterFrame), running);
-  return decodePng(Buffer.from(dataUrl.slice(dataUrl.indexOf(',') + 1), 'base64'));
+  return pictureOf(await readPage(page, (afterFrame) => window.__copyField(afterFrame), running));
+}
+
+// The last frame the program drew, as screenshotField gives it: what a still
+// screen shows, which draws no frame until something changes.
+export async function lastFrame(page) {
+  return pictureOf(await readPage(page, () => window.__lastFrame()));
+}
+
+// The whole page as the browser shows it, as PNG bytes, taken through
+// DevTools, which hands the page no click.
+export async function screenshotPage(page) {
+  page.devTools ??= await page.context().newCDPSession(page);
+  const { data } = await page.devTools.send('Page.captureScreenshot', { format: 'png' });
+  return Buffer.from(data, 'base64');
+}
+
+// The part of a picture `box` covers, in whole pixels.
+export function cropPicture(picture, box) {
+  const [left, top] = [Math.round(box.x), Math.round(box.y)];
+  const [width, height] = [Math.round(box.width), Math.round(box.height)];
+  const rgba = new Uint8Array(width * height * 4);
+  for (let row = 0; row < height; ++row) {
+    const from = ((top + row) * picture.width + left) * 4;
+    rgba.set(picture.rgba.subarray(from, from + width * 4), row * width * 4);
+  }
+  return { width, height, rgba };
+}
+
+// The next `count` frames the program draws, one after another.
+export async function nextFrames(page, count) {
+  return (await readPage(page, (wanted) => window.__nextFrames(wanted), count)).map(pictureOf);
 }
 
 // Where a field point falls in a screenshot of the field, as fractions for colourAt.
@@ -294,13 +443,15 @@ export async function tap(page, point) {
 }
 
 // The audio probe: what the page sends to its speakers between the two calls,
-// as { samples, rms, peak, fullScale } over both channels, full scale being 1.
+// as { samples, rms, peak, fullScale, levels, longestRunAtCeiling } over both
+// channels, full scale being 1: `levels` holds the level of every 10 ms in dB,
+// and the run is counted at `ceiling` or within `within` below it.
 export function startListening(page) {
   return readPage(page, () => window.__audioProbe.start());
 }
 
-export function stopListening(page) {
-  return readPage(page, () => window.__audioProbe.stop());
+export function stopListening(page, ceiling = {}) {
+  return readPage(page, (limit) => window.__audioProbe.stop(limit), ceiling);
 }
 
 // What the page sends in `milliseconds` of real time: nothing at all while
@@ -313,8 +464,25 @@ export async function listenFor(page, milliseconds) {
 
 // The next `seconds` of sound the page sends, however long a busy machine
 // takes to deliver them.
-export async function hear(page, seconds) {
+export async function hear(page, seconds, ceiling = {}) {
   await startListening(page);
   await waitUntil(page, (wanted) => window.__audioProbe.secondsHeard() >= wanted, seconds);
-  return stopListening(page);
+  return stopListening(page, ceiling);
+}
+
+// The level of a sound file as the page's browser decodes it: { seconds, levelDb }.
+export async function soundFileLevel(page, file) {
+  const bytes = (await readFile(file)).toString('base64');
+  return readPage(page, async (encoded) => {
+    const data = Uint8Array.from(atob(encoded), (c) => c.charCodeAt(0));
+    const sound = await new OfflineAudioContext(1, 1, 48000).decodeAudioData(data.buffer);
+    let squares = 0;
+    for (let channel = 0; channel < sound.numberOfChannels; ++channel) {
+      for (const sample of sound.getChannelData(channel)) {
+        squares += sample * sample;
+      }
+    }
+    const mean = squares / (sound.length * sound.numberOfChannels);
+    return { seconds: sound.duration, levelDb: 10 * Math.log10(Math.max(mean, 1e-20)) };
+  }, bytes);
 }

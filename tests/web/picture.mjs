@@ -111,3 +111,52 @@ export function shareAlike(picture, reference, tolerance, samplesAcross = 64) {
   }
   return alike / (samplesAcross * samplesDown);
 }
+
+const kTgaHeaderBytes = 18;
+const kTgaRunLength = 10;
+const kTgaTopRowFirst = 0x20;
+
+// Reads the game's own pictures, Truevision TGA of 24 or 32 bits, plain or
+// run-length, into { width, height, rgba }, top row first.
+export function decodeTga(file) {
+  const type = file[2];
+  const width = file.readUInt16LE(12);
+  const height = file.readUInt16LE(14);
+  const bytesPerPixel = file[16] / 8;
+  if ((type !== 2 && type !== kTgaRunLength) || (bytesPerPixel !== 3 && bytesPerPixel !== 4)) {
+    throw new Error('TGA: only 24- or 32-bit colour pictures are read');
+  }
+  const stored = new Uint8Array(width * height * 4);
+  let at = kTgaHeaderBytes;
+  const readPixel = (to) => {
+    stored[to] = file[at + 2];
+    stored[to + 1] = file[at + 1];
+    stored[to + 2] = file[at];
+    stored[to + 3] = bytesPerPixel === 4 ? file[at + 3] : 255;
+    at += bytesPerPixel;
+  };
+  for (let pixel = 0; pixel < width * height;) {
+    const packet = type === kTgaRunLength ? file[at++] : 0;
+    const count = type === kTgaRunLength ? (packet & 0x7f) + 1 : 1;
+    if (packet & 0x80) {
+      readPixel(pixel * 4);
+      for (let i = 1; i < count; ++i) {
+        stored.copyWithin((pixel + i) * 4, pixel * 4, pixel * 4 + 4);
+      }
+    } else {
+      for (let i = 0; i < count; ++i) {
+        readPixel((pixel + i) * 4);
+      }
+    }
+    pixel += count;
+  }
+  if (file[17] & kTgaTopRowFirst) {
+    return { width, height, rgba: stored };
+  }
+  const rgba = new Uint8Array(stored.length);
+  for (let row = 0; row < height; ++row) {
+    rgba.set(stored.subarray((height - 1 - row) * width * 4, (height - row) * width * 4),
+             row * width * 4);
+  }
+  return { width, height, rgba };
+}

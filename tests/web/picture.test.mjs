@@ -3,7 +3,7 @@ import { readFileSync } from 'node:fs';
 import { test } from 'node:test';
 import { deflateSync } from 'node:zlib';
 
-import { colourAt, decodePng, shareAlike } from './picture.mjs';
+import { colourAt, decodePng, decodeTga, shareAlike } from './picture.mjs';
 
 const kShots = ['title', 'play', 'lose'].map((name) =>
   decodePng(readFileSync(new URL(`../../docs/screenshots/${name}.png`, import.meta.url))));
@@ -54,4 +54,41 @@ test('refuses what it cannot read', () => {
   const sixteenBit = filteredPng(0, [[0, 0, 0, 0, 0, 0], [0, 0, 0, 0, 0, 0]]);
   sixteenBit[24] = 16; // the IHDR's bit depth
   assert.throws(() => decodePng(sixteenBit), /only 8-bit/);
+});
+
+// A 2 by 2 TGA: the header, then the pixel bytes as stored (blue, green, red[, alpha]).
+function tga({ type, bits, topRowFirst }, body) {
+  const header = Buffer.alloc(18);
+  header[2] = type;
+  header.writeUInt16LE(2, 12);
+  header.writeUInt16LE(2, 14);
+  header[16] = bits;
+  header[17] = topRowFirst ? 0x20 : 0;
+  return Buffer.concat([header, Buffer.from(body)]);
+}
+
+test("reads the game's pictures: plain and run-length, either row order", () => {
+  // Stored rows: red, green / blue, white; the red row is the top one when stored first.
+  const red = [0, 0, 255];
+  const green = [0, 255, 0];
+  const blue = [255, 0, 0];
+  const white = [255, 255, 255];
+  const topDown = [255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255];
+  const bottomUp = [0, 0, 255, 255, 255, 255, 255, 255, 255, 0, 0, 255, 0, 255, 0, 255];
+  const cases = [
+    [{ type: 2, bits: 24, topRowFirst: true }, [...red, ...green, ...blue, ...white], topDown],
+    [{ type: 2, bits: 24, topRowFirst: false }, [...red, ...green, ...blue, ...white], bottomUp],
+    [{ type: 2, bits: 32, topRowFirst: true }, [...red, 255, ...green, 255, ...blue, 255, ...white, 255],
+      topDown],
+    // One run of two reds, then a raw packet of blue and white.
+    [{ type: 10, bits: 24, topRowFirst: true }, [0x81, ...red, 0x01, ...blue, ...white],
+      [255, 0, 0, 255, 255, 0, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255]],
+  ];
+  for (const [format, body, expected] of cases) {
+    const picture = decodeTga(tga(format, body));
+    assert.deepEqual([picture.width, picture.height, ...picture.rgba], [2, 2, ...expected],
+                     JSON.stringify(format));
+  }
+  assert.throws(() => decodeTga(tga({ type: 3, bits: 8, topRowFirst: true }, [0, 0, 0, 0])),
+                /only 24- or 32-bit/);
 });

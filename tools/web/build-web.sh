@@ -28,15 +28,16 @@ build_freetype() {
     tools/web/build-freetype.sh "$(find_freetype_source)" "$out_dir/freetype"
 }
 
-# For now the program is the harness's spike; the game takes its place once
-# its platform room has a web side.
+# The game, through CMake with emscripten's toolchain: the same source lists
+# as the desktop's, with platform/web/ in place of platform/desktop/.
 build_program() {
-    em++ -std=c++17 -O2 -Wall -Wextra -Wpedantic ${CI:+-Werror} \
-        -I"$out_dir/freetype/include" tests/web/spike/spike.cpp "$out_dir/freetype/lib/libfreetype.a" \
-        -sLEGACY_GL_EMULATION=1 -lglut -lGL -sALLOW_MEMORY_GROWTH=1 \
-        --js-library platform/web/glut_motion.js \
-        --preload-file fonts/FRESHBOT.ttf@fonts/FRESHBOT.ttf \
-        -o "$out_dir/vantorel.js"
+    local werror=OFF
+    [[ -z "${CI:-}" ]] || werror=ON
+    emcmake cmake -S . -B "$out_dir/cmake" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DVANTOREL_WERROR=$werror -DVANTOREL_TESTS=OFF -DVANTOREL_BENCH=OFF \
+        -DVANTOREL_WEB_FREETYPE="$(realpath "$out_dir/freetype")" \
+        -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$(realpath "$out_dir")" >/dev/null
+    cmake --build "$out_dir/cmake" -j"${JOBS:-2}" --target vantorel limiter
 }
 
 # The glyph printer, for the desktop and for node: the tests compare the two.
@@ -51,8 +52,9 @@ build_glyph_dumps() {
 
 copy_page() {
     cp platform/web/index.html platform/web/page.css platform/web/page.mjs \
-        platform/web/field_layout.mjs "$out_dir/"
+        platform/web/field_layout.mjs platform/web/limiter_worklet.js "$out_dir/"
     cp packaging/icons/vantorel-32.png "$out_dir/icon.png"
+    cp fonts/FRESHBOT.LICENSE "$out_dir/"
 }
 
 mkdir -p "$out_dir"

@@ -1,4 +1,4 @@
-#include "audio/audio_mixer.h"
+#include "platform/desktop/audio_mixer.h"
 
 #include "support/audio_driver.h"
 #include "support/scoped_environment.h"

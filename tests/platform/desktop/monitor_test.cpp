@@ -1,4 +1,4 @@
-#include "app/monitor.h"
+#include "platform/desktop/monitor.h"
 
 #include <X11/extensions/randr.h>
 #include <gtest/gtest.h>

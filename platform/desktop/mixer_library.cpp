@@ -1,4 +1,4 @@
-#include "audio/mixer_library.h"
+#include "platform/desktop/mixer_library.h"
 
 #include <dlfcn.h>
 

@@ -1,11 +1,12 @@
-#include "app/game_window.h"
+#include "platform/desktop/game_window.h"
 
 #include "app/camera.h"
-#include "app/fixed_size_window.h"
-#include "app/monitor.h"
 #include "app/options.h"
 #include "app/version.h"
-#include "app/vertical_sync.h"
+#include "platform/desktop/fixed_size_window.h"
+#include "platform/desktop/monitor.h"
+#include "platform/desktop/vertical_sync.h"
+#include "platform/desktop/window_placement.h"
 
 #include <GL/freeglut.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "audio/limiter.h"
-#include "audio/periodic_thread.h"
+#include "platform/desktop/periodic_thread.h"
 
 #include <atomic>
 #include <deque>

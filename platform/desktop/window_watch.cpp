@@ -1,4 +1,4 @@
-#include "app/window_watch.h"
+#include "platform/desktop/window_watch.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>

@@ -1,4 +1,4 @@
-#include "app/fixed_size_window.h"
+#include "platform/desktop/fixed_size_window.h"
 
 #include "support/gl_context.h"
 

@@ -1,4 +1,4 @@
-#include "app/end_signals.h"
+#include "platform/desktop/end_signals.h"
 
 #include <csignal>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/frame_pacer.h"
 #include "app/window_size.h"
+#include "platform/desktop/frame_pacer.h"
 
 struct Options;
 

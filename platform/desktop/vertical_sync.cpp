@@ -1,4 +1,4 @@
-#include "app/vertical_sync.h"
+#include "platform/desktop/vertical_sync.h"
 
 #include <GL/glx.h>
 

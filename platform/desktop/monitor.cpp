@@ -1,4 +1,4 @@
-#include "app/monitor.h"
+#include "platform/desktop/monitor.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

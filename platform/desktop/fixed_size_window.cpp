@@ -1,4 +1,4 @@
-#include "app/fixed_size_window.h"
+#include "platform/desktop/fixed_size_window.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>

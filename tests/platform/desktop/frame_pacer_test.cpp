@@ -1,4 +1,4 @@
-#include "app/frame_pacer.h"
+#include "platform/desktop/frame_pacer.h"
 
 #include "app/options.h"
 

@@ -1,4 +1,4 @@
-#include "audio/periodic_thread.h"
+#include "platform/desktop/periodic_thread.h"
 
 #include <utility>
 

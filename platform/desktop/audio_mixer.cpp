@@ -1,6 +1,6 @@
-#include "audio/audio_mixer.h"
+#include "platform/desktop/audio_mixer.h"
 
-#include "audio/mixer_library.h"
+#include "platform/desktop/mixer_library.h"
 
 #include <cstdio>
 

@@ -1,0 +1,30 @@
+#pragma once
+
+struct Options;
+
+// What the game asks of the machine it runs on, beyond OpenGL and GLUT: its
+// window, the pace of its frames, and the memory it gives back. Each platform
+// defines all of these in a room of its own (platform/desktop/, platform/web/)
+// and the build links one; the sound output is SoundOutput, beside this.
+
+// Opens the game's one window, after glutInit and glutInitDisplayMode.
+void openGameWindow(const Options& options);
+// Full screen, where the game itself took it, gives way to the normal window.
+void leaveFullScreen();
+// While continuous, frames follow one another at the platform's pace (play);
+// otherwise a frame comes only when the window or the game asks for one (the
+// menus, which are still pictures).
+void setFramesContinuous(bool continuous);
+// Runs `task` once the frame just drawn is on the screen: at once where the
+// swap has shown it, later where the frame shows only when its drawing returns.
+void whenFrameShown(void (*task)());
+// The window has just taken a new size, which left it blank: it is drawn again
+// where the window system does not see to that itself.
+void redrawAfterReshape();
+// `onClose` runs when the player closes the window, where the platform tells.
+void callWhenWindowCloses(void (*onClose)());
+// Whatever else the platform ends a program by (a signal, a window destroyed
+// under it) ends the game as closing its window does: `onClose`, then the end.
+void endAsClosingDoes(void (*onClose)());
+// Memory the game has freed goes back to the system, where it can.
+void returnFreedMemory();
