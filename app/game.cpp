@@ -22,6 +22,9 @@ constexpr const char* kWindSound = "./sound/hollowwind.mp3";
 
 bool loadingFinished = false; // the singletons it fills are the process's own
 
+// Everything lies on the plane z = 0 and is drawn back to front, so a depth
+// test would decide nothing: the window has no depth buffer, and a software
+// renderer would still read and write the depth of every pixel drawn.
 void setFixedGlState() {
     glShadeModel(GL_SMOOTH);
     glPolygonMode(GL_FRONT, GL_FILL);
@@ -29,9 +32,7 @@ void setFixedGlState() {
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CCW);
     glCullFace(GL_BACK);
-    glClearDepth(1.0);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_DEPTH_TEST);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
@@ -58,13 +59,14 @@ bool Game::init() {
 }
 
 // The rest loads behind the first title frame, once it shows, which it then
-// does in about half the time; the title waits for a click anyway.
+// does in about half the time; the title waits for a click anyway. The
+// instructions and the backdrop are read when they are first drawn, each in
+// the place of the picture before it.
 void Game::finishLoading() {
     if (loadingFinished) {
         return;
     }
     loadingFinished = true;
-    getScreenSet().load();
     SoundManager& sound = getSoundManager();
     sound.load();
     sound.playStream(kWindSound);
@@ -87,9 +89,6 @@ void Game::drawFrame() {
     glPopMatrix();
     if (!loadingFinished) {
         whenFrameShown(finishLoadingGame);
-    }
-    if (currentScreen == GameScreen::Playing) {
-        getScreenSet().releaseMenus(); // play never goes back to them
     }
 }
 
@@ -118,12 +117,8 @@ void Game::drawMenuFrame() {
     }
 }
 
-// Everything in play lies on the plane z = 0 and is drawn back to front, so
-// the depth test decides nothing there; a software renderer would still read
-// and write the depth of every pixel drawn.
 void Game::drawPlayFrame() {
     getCamera().apply();
-    glDisable(GL_DEPTH_TEST);
     getScreenSet().drawBackdrop();
     const World& world = getWorld();
     getWorldPainter().draw(world);
@@ -131,7 +126,6 @@ void Game::drawPlayFrame() {
     Hud& hud = getHud();
     hud.setPlanetsFormed(world.planetsFormed());
     hud.draw();
-    glEnable(GL_DEPTH_TEST);
 }
 
 Game& getGame() {

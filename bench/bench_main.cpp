@@ -9,7 +9,7 @@
 // Frames are drawn unpaced, with no wait for the screen on a driver that would.
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
     glutInitWindowSize(Camera::kWindowWidth, Camera::kWindowHeight);
     glutCreateWindow("Vantorel benchmarks");
     requestSwapInterval(0);

@@ -132,7 +132,7 @@ void uploadGlyphTexture(GLuint texture, unsigned int texWidth, unsigned int texH
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(texWidth),
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE_ALPHA, static_cast<GLsizei>(texWidth),
                  static_cast<GLsizei>(texHeight), 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE,
                  texels.data());
 }

@@ -1,6 +1,5 @@
 #include "render/screen_set.h"
 
-#include "platform/platform.h"
 #include "render/sprite_list.h"
 #include "render/texture_manager.h"
 
@@ -13,30 +12,6 @@ constexpr const char* kBackdropImage = "./images/background.tga";
 constexpr const char* kTitleImage = "./images/titlescreen.tga";
 constexpr const char* kInstructionsImage = "./images/instructions.tga";
 
-// The list binds its own picture, so each screen loads its texture afresh;
-// the texture is returned, or -1 when the list was already built.
-int buildScreenList(std::int32_t& listId, const char* fileName) {
-    int texture = -1;
-    buildSpriteList(listId, texture, fileName);
-    return texture;
-}
-
-// A texture of -1 stands for a list built by an earlier load: it is kept.
-void keepTexture(int& field, int texture) {
-    if (texture >= 0) {
-        field = texture;
-    }
-}
-
-void releaseScreen(std::int32_t& listId, int& texture) {
-    if (listId >= 0) {
-        glDeleteLists(static_cast<GLuint>(listId), 1);
-        listId = -1;
-    }
-    releaseTexture(texture);
-    texture = -1;
-}
-
 struct Viewport {
     int width;
     int height;
@@ -48,45 +23,26 @@ Viewport currentViewport() {
     return Viewport{viewport[2], viewport[3]};
 }
 
+const char* pictureOf(GameScreen screen) {
+    switch (screen) {
+    case GameScreen::Title:
+        return kTitleImage;
+    case GameScreen::Instructions:
+        return kInstructionsImage;
+    case GameScreen::Playing:
+        break;
+    }
+    return kBackdropImage;
+}
+
 void resetDrawingColour() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 } // namespace
 
-void ScreenSet::load() {
-    loadBackdrop();
-    loadTitle();
-    keepTexture(instructionsTexture_, buildScreenList(instructionsList_, kInstructionsImage));
-}
-
-// Kept at the viewport's size when the picture allows it, otherwise stretched
-// over the field as the other screens are.
-void ScreenSet::loadBackdrop() {
-    const Viewport viewport = currentViewport();
-    windowBackdrop_.load(kBackdropImage, viewport.width, viewport.height);
-    if (windowBackdrop_.list() >= 0) {
-        return;
-    }
-    const int backdrop = buildScreenList(backgroundList_, kBackdropImage);
-    if (backdrop >= 0) {
-        backdropOpaque_ = isOpaqueTexture(backdrop);
-    }
-}
-
 void ScreenSet::loadTitle() {
-    keepTexture(titleTexture_, buildScreenList(titleList_, kTitleImage));
-}
-
-// There is no way back to the menus once play has begun. Their two pictures
-// are 8 MB on a software renderer, handed back to the system where it can.
-void ScreenSet::releaseMenus() {
-    if (titleList_ < 0 && instructionsList_ < 0) {
-        return;
-    }
-    releaseScreen(titleList_, titleTexture_);
-    releaseScreen(instructionsList_, instructionsTexture_);
-    returnFreedMemory();
+    listFor(kTitleImage);
 }
 
 void ScreenSet::setBounds(double top, double right, double bottom, double left) {
@@ -94,6 +50,45 @@ void ScreenSet::setBounds(double top, double right, double bottom, double left) 
     right_ = right;
     bottom_ = bottom;
     left_ = left;
+}
+
+bool ScreenSet::holds(GameScreen screen) const {
+    const char* const file = pictureOf(screen);
+    return windowPicture_.holds(file) || (stretchedList_ >= 0 && stretchedFile_ == file);
+}
+
+// The list that draws `fileName` over the unit square, read first when it is
+// not the picture held at the viewport's size.
+int ScreenSet::listFor(const char* fileName) {
+    const Viewport viewport = currentViewport();
+    windowPicture_.load(fileName, viewport.width, viewport.height);
+    if (windowPicture_.list() >= 0) {
+        releaseStretched();
+        return windowPicture_.list();
+    }
+    return stretch(fileName);
+}
+
+int ScreenSet::stretch(const char* fileName) {
+    if (stretchedList_ >= 0 && stretchedFile_ == fileName) {
+        return stretchedList_;
+    }
+    releaseStretched();
+    stretchedFile_ = fileName;
+    buildSpriteList(stretchedList_, stretchedTexture_, fileName);
+    stretchedOpaque_ = isOpaqueTexture(stretchedTexture_);
+    return stretchedList_;
+}
+
+void ScreenSet::releaseStretched() {
+    if (stretchedList_ >= 0) {
+        glDeleteLists(static_cast<GLuint>(stretchedList_), 1);
+        stretchedList_ = -1;
+    }
+    releaseTexture(stretchedTexture_);
+    stretchedTexture_ = -1;
+    stretchedOpaque_ = false;
+    stretchedFile_.clear();
 }
 
 // The unit sprite stretched over the play field; extents are whole units.
@@ -112,31 +107,24 @@ void ScreenSet::drawOverField(std::int32_t list) const {
 // backdrop without any is simply laid down: blending it would change no pixel
 // and costs a software renderer a read of the whole window.
 void ScreenSet::drawBackdrop() {
-    const Viewport viewport = currentViewport();
-    if (!windowBackdrop_.madeFor(viewport.width, viewport.height)) {
-        loadBackdrop();
-    }
-    if (windowBackdrop_.list() >= 0) {
-        drawOpaque(windowBackdrop_.list());
-        return;
-    }
-    if (backdropOpaque_) {
-        drawOpaque(backgroundList_);
+    const int list = listFor(kBackdropImage);
+    if (windowPicture_.list() >= 0 || stretchedOpaque_) {
+        drawOpaque(list);
         return;
     }
     beginSpriteDrawing();
     resetDrawingColour();
-    drawOverField(backgroundList_);
+    drawOverField(list);
     endSpriteDrawing();
     resetDrawingColour();
 }
 
-void ScreenSet::drawTitle() const {
-    drawOpaque(titleList_);
+void ScreenSet::drawTitle() {
+    drawOpaque(listFor(kTitleImage));
 }
 
-void ScreenSet::drawInstructions() const {
-    drawOpaque(instructionsList_);
+void ScreenSet::drawInstructions() {
+    drawOpaque(listFor(kInstructionsImage));
 }
 
 void ScreenSet::drawOpaque(std::int32_t list) const {

@@ -1,25 +1,25 @@
 #pragma once
 
 #include "render/window_picture.h"
+#include "world/game_screen.h"
 
 #include <cstdint>
+#include <string>
 
 // The three full-view pictures (backdrop, title, instructions) and the play
-// field rectangle in world units.
+// field rectangle in world units. Only the picture of the screen shown is
+// held: each is read when first drawn, in the place of the one before, so the
+// menus' pictures are gone once play begins.
 class ScreenSet {
 public:
-    // Builds the three lists; one already built is left as it is.
-    void load();
-    // Builds the title's list alone, so that the first frame can show early.
+    // Reads the title's picture ahead of the first frame.
     void loadTitle();
-    // Deletes the title's and the instructions' lists and pictures, which play
-    // never shows; loading again would build them afresh.
-    void releaseMenus();
     void setBounds(double top, double right, double bottom, double left);
-    // Loads the backdrop afresh when the viewport has changed its size.
     void drawBackdrop();
-    void drawTitle() const;
-    void drawInstructions() const;
+    void drawTitle();
+    void drawInstructions();
+    // Whether the picture of `screen` is held.
+    bool holds(GameScreen screen) const;
 
     double left() const { return left_; }
     double right() const { return right_; }
@@ -27,7 +27,9 @@ public:
     double top() const { return top_; }
 
 private:
-    void loadBackdrop();
+    int listFor(const char* fileName);
+    int stretch(const char* fileName);
+    void releaseStretched();
     void drawOverField(std::int32_t list) const;
     void drawOpaque(std::int32_t list) const;
 
@@ -35,13 +37,13 @@ private:
     double right_ = 0.0;
     double bottom_ = 0.0;
     double top_ = 0.0;
-    std::int32_t backgroundList_ = -1;
-    std::int32_t titleList_ = -1;
-    std::int32_t instructionsList_ = -1;
-    int titleTexture_ = -1;
-    int instructionsTexture_ = -1;
-    bool backdropOpaque_ = false;
-    WindowPicture windowBackdrop_;
+    // Kept at the viewport's size when the picture allows it ...
+    WindowPicture windowPicture_;
+    // ... otherwise the file's own texture is stretched over the field.
+    std::string stretchedFile_;
+    std::int32_t stretchedList_ = -1;
+    int stretchedTexture_ = -1;
+    bool stretchedOpaque_ = false;
 };
 
 ScreenSet& getScreenSet();

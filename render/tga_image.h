@@ -4,9 +4,8 @@
 #include <cstdio>
 
 // A Truevision TGA picture decoded into one tightly packed buffer: one byte per
-// pixel for 8-bit files, red, green, blue, alpha for 24- and 32-bit files.
-// Reads uncompressed (types 2 and 3) and run-length (type 10) data; the pixel
-// data is taken from byte 18 on, after the fixed header.
+// pixel for 8-bit files, red, green, blue, alpha for 24- and 32-bit files. The
+// file is read as TgaReader reads it.
 class TgaImage {
 public:
     TgaImage() = default;
@@ -31,30 +30,9 @@ public:
     bool hasSeeThroughPixels() const;
 
 private:
-    void readHeader(std::FILE* stream);
-    std::size_t bytesPerPixel() const;
-    std::size_t bufferBytes() const;
-    void decodeUncompressed(std::FILE* stream, std::uint8_t* pixels, std::size_t pixelCount,
-                            std::size_t bytesPerPixel) const;
-    void decodeRunLength(std::FILE* stream, std::uint8_t* pixels, std::size_t pixelCount,
-                         std::size_t bytesPerPixel) const;
-    void flipRows(std::uint8_t* pixels, std::size_t rowBytes) const;
-
-    std::uint8_t idLength_ = 0;
-    std::uint8_t colourMapType_ = 0;
-    std::int8_t imageType_ = 0;
-    std::int16_t colourMapFirstEntry_ = 0;
-    std::int16_t colourMapLength_ = 0;
-    std::uint8_t colourMapEntrySize_ = 0;
-    std::int16_t xOrigin_ = 0;
-    std::int16_t yOrigin_ = 0;
-    std::int16_t headerWidth_ = 0;
-    std::int16_t headerHeight_ = 0;
-    std::int8_t pixelDepth_ = 0;
-    std::int8_t descriptor_ = 0;
-
     std::uint32_t width_ = 0;
     std::uint32_t height_ = 0;
     std::int32_t bitsPerPixel_ = 0;
+    bool storesAlpha_ = false;
     std::uint8_t* pixels_ = nullptr;
 };

@@ -1,91 +1,107 @@
 #include "render/window_picture.h"
 
+#include "render/extension_list.h"
 #include "render/font.h"
+#include "render/resampled_tga.h"
 #include "render/sprite_list.h"
-#include "render/tga_image.h"
+#include "render/tga_reader.h"
 
 #include <GL/gl.h>
-#include <algorithm>
-#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
 
 namespace {
 
 constexpr int kChannels = 4;
 constexpr std::int32_t kColourBits = 32;
+constexpr int kBandRows = 32; // rows handed to OpenGL in one call
+constexpr const char* kAnyTextureSize = "GL_ARB_texture_non_power_of_two";
 
-constexpr int kWeightBits = 8; // the weights' precision in linear filtering
-constexpr int kWeightOne = 1 << kWeightBits;
+std::size_t rowBytesOf(int width) {
+    return static_cast<std::size_t>(kChannels) * static_cast<std::size_t>(width);
+}
 
-// The two texels either side of where a pixel centre falls along one axis, and
-// the weight of the second in 1/256ths.
-struct Tap {
-    int first;
-    int second;
-    int weight;
+// The picture file, closed on every path out.
+class OpenFile {
+public:
+    explicit OpenFile(const char* fileName) : stream_(std::fopen(fileName, "rb")) {}
+    ~OpenFile() {
+        if (stream_) {
+            std::fclose(stream_);
+        }
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+
+    std::FILE* stream() const { return stream_; }
+
+private:
+    std::FILE* stream_;
 };
 
-Tap tapFor(int pixel, int pixels, int texels) {
-    const float at = (static_cast<float>(pixel) + 0.5f) * static_cast<float>(texels) /
-                         static_cast<float>(pixels) -
-                     0.5f;
-    const float below = std::floor(at);
-    const int first = static_cast<int>(below);
-    return Tap{std::clamp(first, 0, texels - 1), std::clamp(first + 1, 0, texels - 1),
-               static_cast<int>(std::lround((at - below) * kWeightOne))};
-}
+// Resampled rows gathered into bands of consecutive rows, each band handed to
+// the bound texture in one call. Rows come top down or bottom up, as the file
+// stores them; the band keeps them top down.
+class BandUpload {
+public:
+    BandUpload(int width, bool topDown)
+        : width_(width), topDown_(topDown), band_(rowBytesOf(width) * kBandRows) {}
 
-std::uint8_t lerp(std::uint8_t a, std::uint8_t b, int weight) {
-    return static_cast<std::uint8_t>((a * (kWeightOne - weight) + b * weight + kWeightOne / 2) >>
-                                     kWeightBits);
-}
-
-// Rows first, then columns: each pass blends whole rows or pixels, and a pass
-// along an axis that keeps its size is skipped (its taps fall on the texels).
-std::vector<std::uint8_t> resampleRows(const std::uint8_t* rgba, int width, int height,
-                                       int newHeight) {
-    const std::size_t row = static_cast<std::size_t>(kChannels) * static_cast<std::size_t>(width);
-    std::vector<std::uint8_t> rows(row * static_cast<std::size_t>(newHeight));
-    for (int y = 0; y < newHeight; ++y) {
-        const Tap v = tapFor(y, newHeight, height);
-        const std::uint8_t* const upper = rgba + row * static_cast<std::size_t>(v.first);
-        const std::uint8_t* const lower = rgba + row * static_cast<std::size_t>(v.second);
-        std::uint8_t* const out = rows.data() + row * static_cast<std::size_t>(y);
-        for (std::size_t i = 0; i < row; ++i) {
-            out[i] = lerp(upper[i], lower[i], v.weight);
+    void add(int row, const std::uint8_t* pixels) {
+        const int slot = topDown_ ? count_ : kBandRows - 1 - count_;
+        std::memcpy(band_.data() + rowBytesOf(width_) * static_cast<std::size_t>(slot), pixels,
+                    rowBytesOf(width_));
+        if (!topDown_ || count_ == 0) {
+            top_ = row;
+        }
+        if (++count_ == kBandRows) {
+            flush();
         }
     }
-    return rows;
-}
 
-std::vector<std::uint8_t> resampleColumns(const std::vector<std::uint8_t>& rgba, int width,
-                                          int height, int newWidth) {
-    std::vector<std::uint8_t> columns(static_cast<std::size_t>(kChannels) *
-                                      static_cast<std::size_t>(newWidth * height));
-    std::uint8_t* out = columns.data();
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* const row = rgba.data() + kChannels * y * width;
-        for (int x = 0; x < newWidth; ++x) {
-            const Tap u = tapFor(x, newWidth, width);
-            for (int c = 0; c < kChannels; ++c) {
-                *out++ =
-                    lerp(row[kChannels * u.first + c], row[kChannels * u.second + c], u.weight);
-            }
+    void flush() {
+        if (count_ == 0) {
+            return;
         }
+        const int firstSlot = topDown_ ? 0 : kBandRows - count_;
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, top_, width_, count_, GL_RGBA, GL_UNSIGNED_BYTE,
+                        band_.data() + rowBytesOf(width_) * static_cast<std::size_t>(firstSlot));
+        count_ = 0;
     }
-    return columns;
+
+private:
+    int width_;
+    bool topDown_;
+    std::vector<std::uint8_t> band_;
+    int count_ = 0;
+    int top_ = 0;
+};
+
+bool suits(const TgaReader& reader, int width, int height) {
+    return reader.readable() && reader.bitsPerPixel() == kColourBits && width > 0 && height > 0 &&
+           static_cast<int>(reader.width()) >= width && static_cast<int>(reader.height()) >= height;
 }
 
-bool suits(const TgaImage& picture, int width, int height) {
-    return picture.bitsPerPixel() == kColourBits && !picture.hasSeeThroughPixels() && width > 0 &&
-           height > 0 && static_cast<int>(picture.width()) >= width &&
-           static_cast<int>(picture.height()) >= height;
+// OpenGL 1.1 textures have power-of-two sides, and the picture then fills the
+// top left of one. Where the driver takes any size the texture is the
+// picture's own, and a 1024 by 768 picture spends nothing on 256 unseen rows.
+struct TextureSize {
+    int width;
+    int height;
+};
+
+TextureSize textureSizeFor(int width, int height) {
+    const auto* const extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (listsExtension(extensions, kAnyTextureSize)) {
+        return TextureSize{width, height};
+    }
+    return TextureSize{static_cast<int>(nextPowerOfTwo(static_cast<unsigned>(width))),
+                       static_cast<int>(nextPowerOfTwo(static_cast<unsigned>(height)))};
 }
 
-// OpenGL 1.1 textures have power-of-two sides: the picture fills the top left
-// of one, sampled texel for texel, so without filtering.
-GLuint upload(const std::vector<std::uint8_t>& rgba, int width, int height) {
-    const auto textureWidth = static_cast<GLsizei>(nextPowerOfTwo(static_cast<unsigned>(width)));
-    const auto textureHeight = static_cast<GLsizei>(nextPowerOfTwo(static_cast<unsigned>(height)));
+// Sampled texel for texel, so without filtering.
+GLuint newTexture(const TextureSize& size) {
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
@@ -93,17 +109,26 @@ GLuint upload(const std::vector<std::uint8_t>& rgba, int width, int height) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, nullptr);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, size.width, size.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 nullptr);
     return name;
 }
 
-int listOf(GLuint texture, int width, int height) {
-    const float sMax = static_cast<float>(width) /
-                       static_cast<float>(nextPowerOfTwo(static_cast<unsigned>(width)));
-    const float tMax = static_cast<float>(height) /
-                       static_cast<float>(nextPowerOfTwo(static_cast<unsigned>(height)));
+// Fills the bound texture's top left width by height texels with the picture;
+// false when a see-through pixel turned up on the way.
+bool uploadResampled(TgaReader& reader, int width, int height) {
+    ResampledTga rows(reader, width, height);
+    BandUpload upload(width, reader.storesTopRowFirst());
+    while (rows.next()) {
+        upload.add(rows.row(), rows.pixels());
+    }
+    upload.flush();
+    return !rows.seeThrough();
+}
+
+int listOf(GLuint texture, int width, int height, const TextureSize& size) {
+    const float sMax = static_cast<float>(width) / static_cast<float>(size.width);
+    const float tMax = static_cast<float>(height) / static_cast<float>(size.height);
     const GLuint list = glGenLists(1);
     glNewList(list, GL_COMPILE);
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -114,35 +139,58 @@ int listOf(GLuint texture, int width, int height) {
 
 } // namespace
 
-std::vector<std::uint8_t> resampleLinear(const std::uint8_t* rgba, int width, int height,
-                                         int newWidth, int newHeight) {
-    std::vector<std::uint8_t> rows = resampleRows(rgba, width, height, newHeight);
-    if (newWidth == width) {
-        return rows;
-    }
-    return resampleColumns(rows, width, newHeight, newWidth);
-}
-
 void WindowPicture::load(const char* fileName, int width, int height) {
-    if (madeFor(width, height)) {
+    if (fileName_ == fileName && width_ == width && height_ == height) {
         return;
     }
-    release();
+    if (width != width_ || height != height_) {
+        freeTexture();
+    }
+    fileName_ = fileName;
     width_ = width;
     height_ = height;
-    TgaImage picture;
-    if (!picture.load(fileName, false) || !suits(picture, width, height)) {
-        return;
+    if (!fill(fileName)) {
+        freeTexture();
     }
-    const std::vector<std::uint8_t> resampled =
-        resampleLinear(picture.pixels(), static_cast<int>(picture.width()),
-                       static_cast<int>(picture.height()), width, height);
-    picture.release();
-    texture_ = static_cast<int>(upload(resampled, width, height));
-    list_ = listOf(static_cast<GLuint>(texture_), width, height);
 }
 
 void WindowPicture::release() {
+    freeTexture();
+    fileName_.clear();
+    width_ = 0;
+    height_ = 0;
+}
+
+bool WindowPicture::holds(const char* fileName) const {
+    return list_ >= 0 && fileName_ == fileName;
+}
+
+// Reads the picture into the texture, made first when there is none of this
+// size yet; false when the picture is declined.
+bool WindowPicture::fill(const char* fileName) {
+    const OpenFile file(fileName);
+    if (!file.stream()) {
+        return false;
+    }
+    TgaReader reader(file.stream());
+    if (!suits(reader, width_, height_)) {
+        return false;
+    }
+    const TextureSize size = textureSizeFor(width_, height_);
+    if (texture_ == 0) {
+        texture_ = static_cast<int>(newTexture(size));
+    }
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture_));
+    if (!uploadResampled(reader, width_, height_)) {
+        return false;
+    }
+    if (list_ < 0) {
+        list_ = listOf(static_cast<GLuint>(texture_), width_, height_, size);
+    }
+    return true;
+}
+
+void WindowPicture::freeTexture() {
     if (list_ >= 0) {
         glDeleteLists(static_cast<GLuint>(list_), 1);
         list_ = -1;
@@ -152,6 +200,4 @@ void WindowPicture::release() {
         glDeleteTextures(1, &name);
         texture_ = 0;
     }
-    width_ = 0;
-    height_ = 0;
 }

@@ -12,6 +12,8 @@ namespace {
 constexpr float kGasCloudOpacity = 0.6f;
 constexpr float kEndImageScale = 45.0f;
 constexpr float kPlane = 0.0f;
+constexpr const char* kWinImage = "./images/win.tga";
+constexpr const char* kLoseImage = "./images/lose.tga";
 
 int pictureOf(const char* fileName) {
     return loadTexture(fileName, false, false);
@@ -41,11 +43,9 @@ void WorldPainter::load() {
     planetTexture_ = pictureOf("./images/Planet.tga");
     hitPlanetTexture_ = pictureOf("./images/moon.tga");
     formingPlanetTexture_ = pictureOf("./images/formation.tga");
-    winTexture_ = pictureOf("./images/win.tga");
-    loseTexture_ = pictureOf("./images/lose.tga");
 }
 
-void WorldPainter::draw(const World& world) const {
+void WorldPainter::draw(const World& world) {
     beginSpriteDrawing(); // once for every body
     drawSun(world.sun());
     drawGasCloud(world.gasCloud());
@@ -122,16 +122,29 @@ void WorldPainter::drawPlanet(const Planet& planet) const {
     endSpriteDrawing();
 }
 
-void WorldPainter::drawEndImage(const World& world) const {
+void WorldPainter::drawEndImage(const World& world) {
     const bool win = world.showsWin();
     if (!win && !world.showsLoss()) {
+        holdEndPicture(EndPicture::None);
         return;
     }
+    holdEndPicture(win ? EndPicture::Win : EndPicture::Lose);
     beginSpriteDrawing();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    bindPicture(win ? winTexture_ : loseTexture_);
+    bindPicture(endTexture_);
     drawSpriteList(spriteList_, kSystemCentre.x, kSystemCentre.y, kPlane, kEndImageScale, 0.0f);
     endSpriteDrawing();
+}
+
+void WorldPainter::holdEndPicture(EndPicture picture) {
+    if (picture == endPicture_) {
+        return;
+    }
+    releaseTexture(endTexture_);
+    endPicture_ = picture;
+    endTexture_ = picture == EndPicture::None
+                      ? 0
+                      : pictureOf(picture == EndPicture::Win ? kWinImage : kLoseImage);
 }
 
 WorldPainter& getWorldPainter() {

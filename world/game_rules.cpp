@@ -9,8 +9,10 @@ GameScreen currentScreen = GameScreen::Title;
 namespace {
 
 constexpr double kLongestFrameSeconds = 0.12;
-// The end picture stands this long before a click may take it away, so that a
-// click that was steering as the ship died does not skip it unseen.
+// The end picture stands this long, from the first frame after the one that
+// drew it (that drawing may be slow: the picture is read as it first shows),
+// before a click may take it away: a click that was steering as the ship died
+// must not skip it unseen.
 constexpr int kEndPictureStandsMs = 500;
 constexpr double kMillisecondsPerSecond = 1000.0;
 
@@ -110,8 +112,10 @@ bool GameRules::spentOnRestart(int button, int state) {
 // button event steers the ship.
 void GameRules::routeButton(bool leftPressed) {
     if (world_.isGameOver()) {
+        const std::optional<int> shownSince = world_.endShownSinceMs();
         const bool endPictureStood =
-            millisecondsBetween(world_.overSinceMs(), elapsedMilliseconds()) >= kEndPictureStandsMs;
+            shownSince &&
+            millisecondsBetween(*shownSince, elapsedMilliseconds()) >= kEndPictureStandsMs;
         world_.setRestartRequested(leftPressed && endPictureStood);
         return;
     }

@@ -65,6 +65,9 @@ void World::update(float dt) {
         gameOver_ = false;
         restart();
     }
+    if (gameOver_ && !endShownSinceMs_) {
+        endShownSinceMs_ = elapsedMilliseconds(); // the frame before drew the end picture
+    }
     played_ = played_ || ship_.pressed();
     ship_.update(dt);
     sun_.update(dt);
@@ -81,14 +84,7 @@ void World::update(float dt) {
         gameSeconds_ += static_cast<double>(dt); // the world goes on under the end picture
     }
     captureDebrisWithinReach();
-    noteGameOver();
-}
-
-void World::noteGameOver() {
-    if (!gameOver_ && (showsWin() || showsLoss())) {
-        gameOver_ = true;
-        overSinceMs_ = elapsedMilliseconds();
-    }
+    gameOver_ = gameOver_ || showsWin() || showsLoss();
 }
 
 // Besides their own pass, debris are caught where they stand at the end of the
@@ -248,6 +244,7 @@ void World::restart() {
     ship_.setDead(false);
     restartRequested_ = false;
     gameOver_ = false;
+    endShownSinceMs_.reset();
     lostWithFullSystem_ = false;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -53,8 +54,10 @@ public:
     // so neither the wait for that press nor a stalled frame counts more than
     // the clamped steps the player played.
     double gameSeconds() const { return gameSeconds_; }
-    // The clock reading of the frame the end picture first showed in.
-    int overSinceMs() const { return overSinceMs_; }
+    // The clock reading of the first frame after the one that drew the end
+    // picture, when it has been on the screen: from then on it stands; none
+    // before that frame, or while the game goes on.
+    std::optional<int> endShownSinceMs() const { return endShownSinceMs_; }
 
 private:
     // Two planets by their places in `planets_`, the earlier first.
@@ -75,7 +78,6 @@ private:
     void destroyShipOnContact();
     void destroyShip();
     void captureDebrisWithinReach();
-    void noteGameOver();
 
     Ship ship_;
     std::vector<std::unique_ptr<Debris>> debris_;
@@ -87,7 +89,7 @@ private:
     double gameSeconds_ = 0.0;
     // The new ship has had its first press: the game's time runs.
     bool played_ = false;
-    int overSinceMs_ = 0;
+    std::optional<int> endShownSinceMs_;
     bool restartRequested_ = false;
     bool gameOver_ = false;
     // The ship died in the very update that formed the twelfth planet: a loss.

@@ -2,8 +2,6 @@
 
 #include <GL/glx.h>
 
-#include <cstring>
-
 namespace {
 
 bool viaExtSwapControl(Display* display, GLXDrawable drawable, int interval) {
@@ -36,19 +34,4 @@ bool requestSwapInterval(int interval) {
         return true;
     }
     return listsExtension(extensions, "GLX_MESA_swap_control") && viaMesaSwapControl(interval);
-}
-
-bool listsExtension(const char* list, const char* name) {
-    if (!list || !name || *name == '\0') {
-        return false;
-    }
-    const std::size_t length = std::strlen(name);
-    for (const char* at = std::strstr(list, name); at; at = std::strstr(at + 1, name)) {
-        const bool startsAWord = at == list || at[-1] == ' ';
-        const bool endsAWord = at[length] == ' ' || at[length] == '\0';
-        if (startsAWord && endsAWord) {
-            return true;
-        }
-    }
-    return false;
 }

@@ -37,6 +37,7 @@ protected:
         driveElapsedMilliseconds(kLostAtMs);
         world.update(0.0f);
         ASSERT_TRUE(world.isGameOver());
+        world.update(0.0f); // the frame after the one that drew the lose picture
         driveElapsedMilliseconds(kLostAtMs + 500); // the end picture has stood its moment
         ship().setTarget(7.0f, 7.0f);
     }

@@ -58,10 +58,11 @@ ReferenceGlyph referenceGlyph(char code, unsigned int pointSize = kPointSize) {
     return glyph;
 }
 
+// Each texel's luminance and alpha, as the glyphs are kept.
 struct TextureImage {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> rgba;
+    std::vector<std::uint8_t> texels;
 };
 
 TextureImage textureImage(GLuint texture) {
@@ -69,9 +70,9 @@ TextureImage textureImage(GLuint texture) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &image.width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &image.height);
-    image.rgba.resize(static_cast<std::size_t>(4 * image.width * image.height));
+    image.texels.resize(static_cast<std::size_t>(2 * image.width * image.height));
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, image.texels.data());
     return image;
 }
 
@@ -89,9 +90,9 @@ int textureMismatches(const TextureImage& texture, const ReferenceGlyph& glyph) 
     for (int j = 0; j < texture.height; ++j) {
         for (int i = 0; i < texture.width; ++i) {
             const int expected = i < glyph.width && j < glyph.rows ? glyph.coverageAt(i, j) : 0;
-            const std::size_t at = static_cast<std::size_t>(4 * (i + j * texture.width));
-            for (std::size_t channel = 0; channel < 4; ++channel) {
-                mismatches += texture.rgba[at + channel] != expected;
+            const std::size_t at = static_cast<std::size_t>(2 * (i + j * texture.width));
+            for (std::size_t channel = 0; channel < 2; ++channel) {
+                mismatches += texture.texels[at + channel] != expected;
             }
         }
     }
@@ -231,7 +232,7 @@ TEST_F(FontTest, SpaceIsAnEmptyTextureAndOnlyMovesThePen) {
     const TextureImage texture = textureImage(font().textures()[' ']);
     EXPECT_EQ(texture.width, 1);
     EXPECT_EQ(texture.height, 1);
-    EXPECT_EQ(texture.rgba, (std::vector<std::uint8_t>{0, 0, 0, 0}));
+    EXPECT_EQ(texture.texels, (std::vector<std::uint8_t>{0, 0}));
 
     glLoadIdentity();
     glTranslatef(300.0f, 300.0f, 0.0f);
@@ -249,6 +250,9 @@ TEST_F(FontTest, CapitalLetterTextureIsItsBitmapPaddedToPowersOfTwo) {
     ASSERT_EQ(texture.width, static_cast<int>(nextPowerOfTwo(static_cast<unsigned>(a.width))));
     ASSERT_EQ(texture.height, static_cast<int>(nextPowerOfTwo(static_cast<unsigned>(a.rows))));
     EXPECT_EQ(textureMismatches(texture, a), 0);
+    GLint format = 0; // two channels kept, not four
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
+    EXPECT_EQ(format, GL_LUMINANCE_ALPHA);
 }
 
 TEST_F(FontTest, CapitalLetterQuadSitsOnTheBaselineAndShowsOnlyTheBitmap) {

@@ -87,7 +87,6 @@ TEST_F(Screens, EachPictureCoversTheWindowEdgeToEdge) {
         const char* file;
         Draw draw;
     };
-    screens_.load();
     for (const Case c : {Case{"./images/titlescreen.tga", &drawTitle},
                          Case{"./images/instructions.tga", &drawInstructions},
                          Case{"./images/background.tga", &drawBackdrop}}) {
@@ -115,7 +114,6 @@ TEST_F(Screens, EachPictureCoversTheWindowEdgeToEdge) {
 }
 
 TEST_F(Screens, FractionalExtentsDrawWholeUnits) {
-    screens_.load();
     screens_.setBounds(75.0, 49.95, 0.0, -49.95); // 99.9 wide draws 99: half a unit spare a side
     screens_.drawTitle();
     EXPECT_TRUE(isWhite(pixelAt(2, 384)));
@@ -124,16 +122,37 @@ TEST_F(Screens, FractionalExtentsDrawWholeUnits) {
     EXPECT_TRUE(isWhite(pixelAt(kWidth - 3, 384)));
 }
 
-TEST_F(Screens, LoadingAgainBuildsNothing) {
-    const GLuint before = glGenLists(1);
-    screens_.load();
-    screens_.load();
-    const GLuint after = glGenLists(1);
-    EXPECT_EQ(after - before, 4u);
+TEST_F(Screens, DrawingAgainReadsNothing) {
+    for (const Draw draw : {&drawBackdrop, &drawTitle, &drawInstructions}) {
+        draw(screens_);
+        const GLuint before = glGenLists(1);
+        draw(screens_);
+        draw(screens_);
+        EXPECT_EQ(glGenLists(1), before + 1);
+    }
+}
+
+// Each picture drawn takes the place of the one before, in the same memory.
+TEST_F(Screens, HoldOnlyThePictureDrawnLast) {
+    struct Case {
+        GameScreen screen;
+        Draw draw;
+    };
+    for (const Case c :
+         {Case{GameScreen::Title, &drawTitle}, Case{GameScreen::Instructions, &drawInstructions},
+          Case{GameScreen::Playing, &drawBackdrop}, Case{GameScreen::Title, &drawTitle}}) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        c.draw(screens_);
+        EXPECT_FALSE(isWhite(pixelAt(512, 384))) << static_cast<int>(c.screen);
+        for (const GameScreen other :
+             {GameScreen::Title, GameScreen::Instructions, GameScreen::Playing}) {
+            EXPECT_EQ(screens_.holds(other), other == c.screen)
+                << static_cast<int>(other) << " after " << static_cast<int>(c.screen);
+        }
+    }
 }
 
 TEST_F(Screens, DrawsLeaveTheStateAsTheyFoundIt) {
-    screens_.load();
     const int depth = modelviewStackDepth();
     for (const Draw draw : {&drawBackdrop, &drawTitle, &drawInstructions}) {
         glColor4f(0.2f, 0.3f, 0.4f, 0.5f);
@@ -168,7 +187,6 @@ TEST_F(Screens, TransparentBackdropTexelsLeaveWhatWasThere) {
     if (width != 8) {
         GTEST_SKIP() << "the game's own backdrop was loaded earlier in this process";
     }
-    screens_.load();
     screens_.drawBackdrop();
     EXPECT_TRUE(isWhite(pixelAt(100, 384)));
     EXPECT_EQ(pixelAt(kWidth - 100, 384), (Rgba{255, 0, 0, 255}));

@@ -5,6 +5,7 @@
 #include "support/gl_context.h"
 #include "world/world.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,4 +152,32 @@ TEST_F(PaintedBody, TheSunDrawsBothLayersWithTheirOpacities) {
         EXPECT_NEAR(redAt(3.8f, 43.8f), c.grey, 2);
         EXPECT_EQ(redAt(4.2f, 40.0f), 0);
     }
+}
+
+// The end pictures are held only while a game is over, one at a time.
+class EndPictures : public GlTest {
+protected:
+    void TearDown() override { getWorld().ship().setDead(false); }
+};
+
+TEST_F(EndPictures, AreReadWhenTheyShowAndLetGoWhenPlayGoesOn) {
+    WorldPainter painter;
+    painter.load();
+    World& world = getWorld();
+    world.restart();
+    painter.draw(world);
+    EXPECT_EQ(painter.endPicture(), 0) << "none while the game goes on";
+
+    world.ship().setDead(true);
+    painter.draw(world);
+    const GLuint lose = static_cast<GLuint>(painter.endPicture());
+    ASSERT_NE(lose, 0u);
+    EXPECT_TRUE(glIsTexture(lose));
+    painter.draw(world);
+    EXPECT_EQ(painter.endPicture(), static_cast<int>(lose)) << "read once";
+
+    world.ship().setDead(false);
+    painter.draw(world);
+    EXPECT_EQ(painter.endPicture(), 0);
+    EXPECT_FALSE(glIsTexture(lose));
 }

@@ -16,6 +16,17 @@ constexpr int kTopRowFirst = 0x20;
 std::vector<std::uint8_t> file(int type, int width, int height, int depth, int descriptor,
                                const std::vector<std::uint8_t>& data);
 
+// An opaque RGBA picture, top row first, whose pixels come in equal pairs along
+// each row (runs for run-length packets) and otherwise differ from their
+// neighbours.
+std::vector<std::uint8_t> opaquePicture(int width, int height);
+
+// A 32-bit colour file of `rgba` (width by height pixels, top row first),
+// stored in either row order, uncompressed or in run-length packets (runs of
+// equal pixels and raw stretches between them, across rows as they fall).
+std::vector<std::uint8_t> colourFile(const std::vector<std::uint8_t>& rgba, int width, int height,
+                                     bool topRowFirst, bool runLength);
+
 // 2 by 2, stored bottom row first: red and green on top, blue and white below.
 std::vector<std::uint8_t> fourColours();
 
