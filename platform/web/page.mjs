@@ -72,7 +72,7 @@ function fitField() {
   const above = replayStrip.hidden ? 0 : kReplayStrip;
   const layout = layoutField(window.innerWidth, window.innerHeight - above,
                              window.devicePixelRatio);
-  controls.style.top = `${above}px`;
+  controls.style.top = layout.controls === 'beside' ? `${above}px` : '';
   Object.assign(field.style, {
     left: `${layout.left}px`,
     top: `${layout.top + above}px`,
