@@ -3,8 +3,9 @@
 // (emscripten's IDBFS) before main() runs, and copied back after each change,
 // since this emscripten keeps nothing by itself. Linked with --js-library.
 //
-// The page reads Module.keptFiles: { ready, syncs, lastSyncMs, failure,
-// persisted } (syncs counts the copies back that have finished), and may call
+// The page reads Module.keptFiles: { ready, pending, syncs, lastSyncMs,
+// failure, persisted } (pending while a change is still to be copied back,
+// syncs counts the copies back that have finished), and may call
 // Module.keepChanges(done) after changing the files itself.
 var LibraryWebStorage = {
   $WebStorage__deps: ['$FS', '$IDBFS'],
@@ -13,7 +14,7 @@ var LibraryWebStorage = {
     kFolder: '/kept', // keptFilesRoot() in storage.cpp
     kDependency: 'kept-files',
 
-    state: { ready: false, syncs: 0, lastSyncMs: 0, failure: '', persisted: null },
+    state: { ready: false, pending: false, syncs: 0, lastSyncMs: 0, failure: '', persisted: null },
     syncing: false,
     syncAgain: false,
     waiting: [], // called once the copy that takes the latest changes ends
@@ -52,6 +53,7 @@ var LibraryWebStorage = {
       if (done) {
         WebStorage.waiting.push(done);
       }
+      WebStorage.state.pending = true;
       if (WebStorage.syncing) {
         WebStorage.syncAgain = true;
         return;
@@ -72,6 +74,8 @@ var LibraryWebStorage = {
         if (WebStorage.syncAgain) {
           WebStorage.syncAgain = false;
           WebStorage.sync();
+        } else {
+          WebStorage.state.pending = false;
         }
       });
       WebStorage.askToPersist();
