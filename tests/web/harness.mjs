@@ -23,7 +23,7 @@ import { decodePng } from './picture.mjs';
 
 process.env.PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD = '1';
 
-const kRepository = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+export const kRepository = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 export const kBuiltPage = process.env.VANTOREL_WEB_DIR ?? path.join(kRepository, 'build-web');
 const kChromium = process.env.VANTOREL_CHROMIUM ?? '/usr/bin/chromium';
 // The desktop's build, whose game and checker play what the page records.
@@ -250,12 +250,12 @@ export async function readPage(page, read, argument) {
   return result.value;
 }
 
-// Waits until `holds(argument)` is true in the page.
-export async function waitUntil(page, holds, argument) {
-  const deadline = Date.now() + kLongestWait;
+// Waits until `holds(argument)` is true in the page, `longest` ms at most.
+export async function waitUntil(page, holds, argument, longest = kLongestWait) {
+  const deadline = Date.now() + longest;
   while (!(await readPage(page, holds, argument))) {
     if (Date.now() > deadline) {
-      throw new Error(`waited ${kLongestWait} ms in vain for ${holds}`);
+      throw new Error(`waited ${longest} ms in vain for ${holds}`);
     }
     await new Promise((resolve) => setTimeout(resolve, kPollMilliseconds));
   }
