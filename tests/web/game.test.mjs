@@ -177,33 +177,40 @@ describe('the game in the page', () => {
     });
   });
 
-  test('plays with the mouse: a spin on the ship, into the sun, and a quick click plays again',
-       async () => {
-    await suite.withGame(harness.kDesktopViewport, async (page) => {
-      await harness.reachPlay(page);
-      await page.waitForTimeout(kRestSettles);
-      const atRest = shipChangeOverAFrame(await harness.nextFrames(page, 2));
-      assert.ok(atRest < kRestingChange, `the waiting ship changes ${atRest} a frame`);
+  // A finger plays on a phone held sideways as the mouse does: a tap flies the
+  // ship, a press held on it spins it, and a tap on the end picture plays again
+  // once, not twice: a second click would send the new ship away at once.
+  test('plays with the mouse and a finger: a spin on the ship, into the sun, and a quick click ' +
+       'plays again', async () => {
+    for (const pointer of [harness.kMouse, harness.kFinger]) {
+      await suite.withGame(pointer.viewport, async (page) => {
+        await harness.reachPlay(page, pointer.click);
+        await page.waitForTimeout(kRestSettles);
+        const atRest = shipChangeOverAFrame(await harness.nextFrames(page, 2));
+        assert.ok(atRest < kRestingChange, `${pointer.name}: the waiting ship changes ${atRest}`);
 
-      await harness.press(page, harness.kShipStart);
-      await page.waitForTimeout(kSpinUpHold);
-      await harness.release(page);
-      const spinning = shipChangeOverAFrame(await harness.nextFrames(page, 2));
-      assert.ok(spinning > kSpinningChange, `the spun-up ship changes ${spinning} a frame`);
+        await pointer.down(page, harness.kShipStart);
+        await page.waitForTimeout(kSpinUpHold);
+        await pointer.up(page);
+        const spinning = shipChangeOverAFrame(await harness.nextFrames(page, 2));
+        assert.ok(spinning > kSpinningChange, `${pointer.name}: the spun ship changes ${spinning}`);
 
-      const lose = await harness.flyIntoTheSun(page);
-      assert.deepEqual(desktop.endPictureFailures(lose, 'lose'), []);
-      await harness.playAgain(page);
-      await harness.waitForFrames(page, 2);
-      const again = await harness.screenshotField(page);
-      assert.notDeepEqual(desktop.endPictureFailures(again, 'lose'), [], 'a new game began');
-      await page.waitForTimeout(kRestSettles);
-      for (const shot of [again, await harness.screenshotField(page)]) {
-        const seen = harness.shipSeen(shot);
-        assert.ok(seen && Math.hypot(seen.x - harness.kShipStart.x, seen.y - harness.kShipStart.y) < 1,
-                  `the new ship waits at its start: ${JSON.stringify(seen)}`);
-      }
-    });
+        const lose = await harness.flyIntoTheSun(page, pointer.click);
+        assert.deepEqual(desktop.endPictureFailures(lose, 'lose'), [], pointer.name);
+        await harness.playAgain(page, pointer.click);
+        await harness.waitForFrames(page, 2);
+        const again = await harness.screenshotField(page);
+        assert.notDeepEqual(desktop.endPictureFailures(again, 'lose'), [],
+                            `${pointer.name}: a new game began`);
+        await page.waitForTimeout(kRestSettles);
+        for (const shot of [again, await harness.screenshotField(page)]) {
+          const seen = harness.shipSeen(shot);
+          const away = seen && Math.hypot(seen.x - harness.kShipStart.x, seen.y - harness.kShipStart.y);
+          assert.ok(seen && away < 1,
+                    `${pointer.name}: the new ship waits at its start: ${JSON.stringify(seen)}`);
+        }
+      });
+    }
   });
 
   test('is heard after the first click: the wind, the explosion at the death, never full scale',

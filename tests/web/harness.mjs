@@ -305,10 +305,11 @@ export async function clickToNextScreen(page, point = kAnywhere, clickWith = cli
   return lastFrame(page);
 }
 
-// From the title, through the instructions, into play: the first play frame.
-export async function reachPlay(page) {
-  await clickToNextScreen(page);
-  await clickToNextScreen(page);
+// From the title, through the instructions, into play, by `clickWith`: the
+// first play frame.
+export async function reachPlay(page, clickWith = click) {
+  await clickToNextScreen(page, kAnywhere, clickWith);
+  await clickToNextScreen(page, kAnywhere, clickWith);
   return screenshotField(page);
 }
 
@@ -434,11 +435,12 @@ export async function hold(page, point, milliseconds) {
   await page.mouse.up();
 }
 
-// A finger through DevTools' Input.dispatchTouchEvent: `kind` is touchStart,
-// touchMove or touchEnd; a touchEnd lifts every finger.
-export async function touch(page, kind, point) {
+// Fingers through DevTools' Input.dispatchTouchEvent, one at each point:
+// `kind` is touchStart, touchMove or touchEnd; a touchEnd lifts every finger.
+export async function touch(page, kind, ...points) {
   page.devTools ??= await page.context().newCDPSession(page);
-  const touchPoints = kind === 'touchEnd' ? [] : [await pagePoint(page, point)];
+  const touchPoints = kind === 'touchEnd' ? [] : await Promise.all(points.map(
+    async (point, id) => ({ ...await pagePoint(page, point), id })));
   await page.devTools.send('Input.dispatchTouchEvent', { type: kind, touchPoints });
 }
 
@@ -446,6 +448,15 @@ export async function tap(page, point) {
   await touch(page, 'touchStart', point);
   await touch(page, 'touchEnd');
 }
+
+// The two ways a player points, each where it is used: the mouse in a
+// desktop-sized window, and a finger on a phone held sideways.
+export const kMouse = { name: 'mouse', viewport: kDesktopViewport, click, down: press,
+                        move: moveTo, up: (page) => release(page) };
+export const kFinger = { name: 'finger', viewport: kPhoneViewport, click: tap,
+                         down: (page, point) => touch(page, 'touchStart', point),
+                         move: (page, point) => touch(page, 'touchMove', point),
+                         up: (page) => touch(page, 'touchEnd') };
 
 // The audio probe: what the page sends to its speakers between the two calls,
 // as { samples, rms, peak, fullScale, levels, longestRunAtCeiling } over both

@@ -16,6 +16,7 @@ const kSilenceRms = 1e-4;
 const kSettleMilliseconds = 200;
 // The wind blows well above silence.
 const kWindRms = 0.02;
+const kGestureSteps = 10;
 // The page as a player sees it, for the README.
 const kPagePicture = path.join(harness.kBuiltPage, 'screenshots', 'page.png');
 const kControlBackground = [0x22, 0x22, 0x22];
@@ -39,6 +40,26 @@ async function pageGeometry(page) {
              controls: rect(document.getElementById('controls')),
              window: [window.innerWidth, window.innerHeight], title: document.title };
   });
+}
+
+// Two fingers spread apart over the field, then one swept across it.
+async function pinchAndSweep(page) {
+  const pinched = { x: -30, y: 60 };
+  const apart = (step) => [{ x: pinched.x - step, y: pinched.y - step / 2 },
+                           { x: pinched.x + step, y: pinched.y + step / 2 }];
+  await harness.touch(page, 'touchStart', ...apart(1));
+  for (let step = 2; step <= kGestureSteps; ++step) {
+    await harness.touch(page, 'touchMove', ...apart(2 * step));
+    await harness.waitForFrames(page, 1);
+  }
+  await harness.touch(page, 'touchEnd');
+  await harness.touch(page, 'touchStart', { x: 10, y: 55 });
+  for (let step = 1; step <= kGestureSteps; ++step) {
+    await harness.touch(page, 'touchMove', { x: 10 + 3 * step, y: 55 + step });
+    await harness.waitForFrames(page, 1);
+  }
+  await harness.touch(page, 'touchEnd');
+  await page.waitForTimeout(kSettleMilliseconds);
 }
 
 function overlap(a, b) {
@@ -84,18 +105,10 @@ describe('the page', () => {
   // a drag one event behind would send the ship back to where the drag began.
   // Every point lies above the sun, so no flight passes near it.
   test('follows quick clicks and drags of the mouse, and a finger, where they are', async () => {
-    const pointers = [
-      { name: 'mouse', viewport: harness.kDesktopViewport, click: harness.click,
-        down: harness.press, move: harness.moveTo, up: (page) => harness.release(page) },
-      { name: 'finger', viewport: harness.kPhoneViewport, click: harness.tap,
-        down: (page, point) => harness.touch(page, 'touchStart', point),
-        move: (page, point) => harness.touch(page, 'touchMove', point),
-        up: (page) => harness.touch(page, 'touchEnd') },
-    ];
     const clicked = { x: -30, y: 60 };
     const pressed = { x: 20, y: 65 };
     const dragged = { x: 40, y: 55 };
-    for (const pointer of pointers) {
+    for (const pointer of [harness.kMouse, harness.kFinger]) {
       await suite.withGame(pointer.viewport, async (page) => {
         for (let screen = 0; screen < 2; ++screen) {
           await harness.clickToNextScreen(page, clicked, pointer.click);
@@ -116,6 +129,29 @@ describe('the page', () => {
         assert.ok(harness.isNear(seen, dragged), `${pointer.name}: released where dragged, ` +
                   `not one event behind: ${JSON.stringify(seen)}`);
       });
+    }
+  });
+
+  // Away from the sun: the ship follows the sweeping finger up and to the right.
+  test('a finger on the field in play neither scrolls, zooms nor selects the page', async () => {
+    const loosened = () => document.addEventListener('DOMContentLoaded', () => {
+      document.querySelector('meta[name=viewport]').content = 'width=device-width, initial-scale=1';
+      const style = document.createElement('style');
+      style.textContent = 'html, body, #canvas { touch-action: auto !important; }';
+      document.head.append(style);
+    });
+    const kept = [1, 0, 0, 0, 0, ''];
+    // The check's control: a page that lets a finger zoom it is seen zoomed.
+    const pages = [['the page', () => {}, true], ['loosened', loosened, false]];
+    for (const [name, prepare, held] of pages) {
+      await suite.withGame(harness.kFinger.viewport, async (page) => {
+        await harness.reachPlay(page, harness.kFinger.click);
+        await pinchAndSweep(page);
+        const view = await harness.readPage(page, () => [visualViewport.scale,
+          visualViewport.offsetLeft, visualViewport.offsetTop, window.scrollX, window.scrollY,
+          String(getSelection())]);
+        assert.equal(JSON.stringify(view) === JSON.stringify(kept), held, `${name}: ${view}`);
+      }, prepare);
     }
   });
 

@@ -67,7 +67,8 @@ async function reloadGame(page) {
 // What the records control shows.
 async function recordsShown(page) {
   await page.click('#records');
-  const shown = await harness.readPage(page, () => document.getElementById('records-text').textContent);
+  const shown = await harness.readPage(page, () =>
+    document.getElementById('records-text').textContent);
   await page.click('#close-records');
   return shown;
 }
@@ -137,7 +138,8 @@ async function recordsKeptFailures({ breakSync = false, saves = [] } = {}) {
     const exported = await harness.downloadDuring(page, () => page.click('#export-records'));
     const desktop = await desktopReport(exported.bytes);
     if (desktop.status !== 0 || !desktop.stdout.includes('Games played: 2\n')) {
-      failures.push(`the desktop reads the exported ${exported.name}: ${desktop.stdout}${desktop.stderr}`);
+      failures.push(`the desktop reads the exported ${exported.name}: ` +
+                    `${desktop.stdout}${desktop.stderr}`);
     }
   } finally {
     await context?.close();

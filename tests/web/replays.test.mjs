@@ -147,7 +147,8 @@ describe('recordings between the page and the desktop', () => {
           const started = Date.now();
           const page = await openOnRecording(context, server.url, wanted);
           const end = await replayEnd(page, started, gameSeconds);
-          t.diagnostic(`${wanted.name} in the page, ${(end.took / 1000).toFixed(1)} s: ${end.line}`);
+          const took = (end.took / 1000).toFixed(1);
+          t.diagnostic(`${wanted.name} in the page, ${took} s: ${end.line}`);
           assert.deepEqual([end.state, end.line], ['ended', replay.line], wanted.name);
           assert.equal(kSameEnd.test(end.line), wanted.sameEnd, wanted.name);
           assert.ok(end.took >= 1000 * gameSeconds, `${wanted.name}: at its pace (${end.took} ms)`);
