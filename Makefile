@@ -14,7 +14,7 @@ JOBS ?= 2
 
 .PHONY: run test soak valgrind pacing configure build build-asan deps deps-test deps-deb assets \
 	screenshots winning-replay replay-corpus deb deb-check crosscheck deps-cross clean web web-run \
-	web-test web-bench deps-web
+	web-test web-bench web-dist deps-web
 
 # Builds only the game itself: the tests and benchmarks wait for make test.
 run: deps configure
@@ -114,8 +114,14 @@ web: deps-web
 web-run: web
 	node tools/web/serve.mjs build-web $(WEB_PORT)
 
+# One .zip of the page's static files for any static host, in build-web/.
+web-dist: web
+	tools/web/make-dist.sh build-web
+
 # Drives the page in Debian's Chromium, headless; the browser is never downloaded.
-web-test: web
+# The desktop's game and checker play the page's recordings, and its zip is hosted.
+web-test: deps-test configure web-dist
+	cmake --build build -j$(JOBS) --target vantorel vantorel-check-replay
 	tools/web/run-tests.sh
 
 # Measures the page against a bare page of ours in the same Chromium (not a test).

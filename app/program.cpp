@@ -151,6 +151,19 @@ void registerCallbacks() {
 
 } // namespace
 
+std::string openReplayFiles(const Options& options) {
+    if (!options.replayFile.empty()) {
+        const std::string problem = getReplayPlayer().load(options.replayFile, options.fastReplay);
+        return problem.empty() ? problem : "cannot replay " + options.replayFile + ": " + problem;
+    }
+    if (!options.recordFile.empty()) {
+        const std::string problem = getReplayRecorder().prepare(options.recordFile);
+        return problem.empty() ? problem
+                               : "cannot record into " + options.recordFile + ": " + problem;
+    }
+    return {};
+}
+
 int runProgram(int argc, char** argv, const Options& options) {
     keepLargeBlocksOffTheHeap();
     enterDataFolder(options.dataFolder);

@@ -3,6 +3,7 @@
 #include "app/game.h"
 #include "app/version.h"
 #include "clock/elapsed_time.h"
+#include "platform/platform.h"
 #include "replay/replay_reader.h"
 #include "world/game_rules.h"
 #include "world/world.h"
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 #include <utility>
 
 namespace {
@@ -53,7 +53,7 @@ void ReplayPlayer::begin() {
 void ReplayPlayer::advance() {
     if (frameDue_) {
         // Not shown yet (GLUT draws no hidden window): the next waits for it.
-        std::this_thread::sleep_for(kWaitSlice);
+        waitBetweenIdleCalls(kWaitSlice);
         return;
     }
     if (!waiting_ && !readyNextFrame()) {
@@ -84,7 +84,7 @@ bool ReplayPlayer::readyNextFrame() {
 bool ReplayPlayer::waitedASliceFor(Clock::time_point due) {
     const Clock::time_point now = Clock::now();
     if (now < due) {
-        std::this_thread::sleep_for(std::min<Clock::duration>(due - now, kWaitSlice));
+        waitBetweenIdleCalls(std::min<Clock::duration>(due - now, kWaitSlice));
     }
     return Clock::now() >= due;
 }
@@ -141,20 +141,20 @@ void ReplayPlayer::sayWaitsAreShortened(int recordedWaitMs) {
 }
 
 // A fast replay prints how the game ended and ends the program; one at the
-// recorded pace stays on its last frame, and speaks only of a different end.
+// recorded pace stays on its last frame, and the platform shows the line as it
+// shows such lines.
 void ReplayPlayer::end() {
     glutIdleFunc(nullptr);
     const ReplayRun::Ending ending = run_->finish();
-    const std::string line = outcomeText(getWorld()) + "; " +
-                             comparisonText(ending, run_->firstDifferingSecond()) + "\n";
+    const std::string line =
+        outcomeText(getWorld()) + "; " + comparisonText(ending, run_->firstDifferingSecond());
+    const bool endedElsewhere = ending == ReplayRun::Ending::Elsewhere;
     if (fast_) {
-        std::fputs(line.c_str(), stdout);
+        std::puts(line.c_str());
         std::fflush(stdout);
-        std::exit(ending == ReplayRun::Ending::Elsewhere ? kEndedElsewhereStatus : 0);
+        std::exit(endedElsewhere ? kEndedElsewhereStatus : 0);
     }
-    if (ending == ReplayRun::Ending::Elsewhere) {
-        std::fprintf(stderr, "%s: %s", kProgramName, line.c_str());
-    }
+    showOutcomeLine(line, endedElsewhere);
 }
 
 ReplayPlayer& getReplayPlayer() {

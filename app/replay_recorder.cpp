@@ -146,6 +146,35 @@ void ReplayRecorder::finish(std::uint64_t stateDigest) {
     file_.reset();
 }
 
+// The recording as far as it is written, then the end record it would have
+// were the game to end now; under the longest file, as the end always fits.
+bool ReplayRecorder::copyEndingNow(const std::string& copyPath, std::uint64_t stateDigest) {
+    if (!recording()) {
+        return false;
+    }
+    writePendingPointer();
+    flush();
+    if (!recording()) {
+        return false;
+    }
+    std::vector<std::uint8_t> bytes(written_);
+    std::unique_ptr<std::FILE, FileCloser> recorded(std::fopen(path_.c_str(), "rb"));
+    std::unique_ptr<std::FILE, FileCloser> copy(std::fopen(copyPath.c_str(), "wb"));
+    bytes.push_back(kEndTag);
+    for (int i = 0; i < 8; ++i) {
+        bytes.push_back(static_cast<std::uint8_t>(stateDigest >> (8 * i)));
+    }
+    const bool copied = recorded && copy &&
+                        std::fread(bytes.data(), 1, written_, recorded.get()) == written_ &&
+                        std::fwrite(bytes.data(), 1, bytes.size(), copy.get()) == bytes.size() &&
+                        std::fclose(copy.release()) == 0;
+    if (!copied) {
+        std::fprintf(stderr, "%s: cannot copy the recording %s into %s: %s\n", kProgramName,
+                     path_.c_str(), copyPath.c_str(), std::strerror(errno));
+    }
+    return copied;
+}
+
 // Writes the tag of a record of `length` bytes at most when the file has room
 // for it and the end after it; otherwise the recording stops where it is.
 bool ReplayRecorder::beginRecord(std::uint8_t tag, std::size_t length) {

@@ -40,6 +40,10 @@ public:
     void afterFrame(const World& world);
     // The end of the recording: the state the game ended in, then the file is closed.
     void finish(std::uint64_t stateDigest);
+    // Writes into `copyPath` the recording so far, ended at the state the game
+    // is in now, `stateDigest`, while this recording goes on; false when
+    // nothing is being recorded or the copy cannot be written (said on stderr).
+    bool copyEndingNow(const std::string& copyPath, std::uint64_t stateDigest);
 
 private:
     struct FileCloser {

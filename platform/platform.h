@@ -1,5 +1,8 @@
 #pragma once
 
+#include <chrono>
+#include <string>
+
 struct Options;
 
 // What the game asks of the machine it runs on, beyond OpenGL and GLUT: its
@@ -28,3 +31,10 @@ void callWhenWindowCloses(void (*onClose)());
 void endAsClosingDoes(void (*onClose)());
 // Memory the game has freed goes back to the system, where it can.
 void returnFreedMemory();
+// Lets up to `most` go by between two calls of the idle callback while it
+// waits for a time to come: where the platform's loop calls it again at once,
+// the wait is here; where the loop waits between calls by itself, nothing.
+void waitBetweenIdleCalls(std::chrono::nanoseconds most);
+// A line for the player on how something ended, outside the game's picture:
+// where there is only a terminal, said there when it tells of trouble.
+void showOutcomeLine(const std::string& line, bool trouble);

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -16,7 +15,6 @@
 namespace {
 
 constexpr const char* kAppFolder = "vantorel";
-constexpr const char* kDataHomeBelowHome = "/.local/share";
 constexpr const char* kFileName = "records";
 constexpr const char* kLockName = "records.lock";
 constexpr const char* kTemporarySuffix = ".tmp";
@@ -40,10 +38,6 @@ std::string reasonOf(int error) {
 bool isPassingTrouble(int error) {
     return error == EMFILE || error == ENFILE || error == ENOMEM || error == EINTR ||
            error == EAGAIN;
-}
-
-bool isAbsolute(const char* path) {
-    return path != nullptr && path[0] == '/';
 }
 
 // An open file descriptor, closed on every path out.
@@ -71,9 +65,9 @@ private:
     int fd_;
 };
 
-// The folder's lock: an exclusive flock on its lock file, waited for at most
+// The folder's lock: an exclusive lock on its lock file, waited for at most
 // `patience` so that a game never stalls behind another. Released when the
-// descriptor closes, also when its holder is killed.
+// descriptor closes.
 class FolderLock {
 public:
     FolderLock(const std::string& path, std::chrono::milliseconds patience)
@@ -83,7 +77,7 @@ public:
             return;
         }
         const auto deadline = std::chrono::steady_clock::now() + patience;
-        while (::flock(file_.get(), LOCK_EX | LOCK_NB) != 0) {
+        while (!tryLockFile(file_.get())) {
             if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
                 problem_ = errno == EWOULDBLOCK ? "held by another game" : reasonOf(errno);
                 return;
@@ -136,15 +130,6 @@ bool readUpTo(int fd, std::size_t limit, std::string& text) {
         text.append(buffer, static_cast<std::size_t>(count));
     }
     return true;
-}
-
-// A rename is on disk once its folder is; a folder that cannot be flushed
-// (some file systems refuse) still holds the whole new file.
-void flushFolder(const std::string& folder) {
-    const FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.isOpen()) {
-        ::fsync(directory.get());
-    }
 }
 
 // Makes `path` and every folder above it that is missing; 0, or the error of
@@ -326,7 +311,7 @@ bool replaceFile(const Place& place, const std::string& text) {
                  "), will try again after the next game");
         return false;
     }
-    flushFolder(place.folder);
+    keepChangesIn(place.folder);
     return true;
 }
 
@@ -382,15 +367,8 @@ std::optional<Records> recordUnderLock(const Found& found) {
 } // namespace
 
 std::string recordsFolder() {
-    const char* const dataHome = std::getenv("XDG_DATA_HOME");
-    if (isAbsolute(dataHome)) {
-        return std::string(dataHome) + "/" + kAppFolder;
-    }
-    const char* const home = std::getenv("HOME");
-    if (isAbsolute(home)) {
-        return std::string(home) + kDataHomeBelowHome + "/" + kAppFolder;
-    }
-    return "";
+    const std::string root = keptFilesRoot();
+    return root.empty() ? root : root + "/" + kAppFolder;
 }
 
 RecordStore::RecordStore(std::string folder, std::chrono::milliseconds lockPatience)

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-// Where the player's records live: $XDG_DATA_HOME/vantorel, else
-// $HOME/.local/share/vantorel; empty when neither gives an absolute folder.
+// Where the player's records live: a folder of the game's own among the files
+// the platform keeps ($XDG_DATA_HOME/vantorel, else $HOME/.local/share/vantorel
+// on the desktop); empty when the platform gives no folder.
 std::string recordsFolder();
 
 // The player's records file in its folder. Reading needs no lock: a save writes

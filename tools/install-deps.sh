@@ -19,7 +19,7 @@ deb_packages=(dpkg-dev debhelper lintian)
 # (make crosscheck); GoogleTest's sources are built for each processor.
 cross_packages=(cmake ninja-build g++ clang googletest g++-aarch64-linux-gnu libc6-dev-arm64-cross
     g++-s390x-linux-gnu libc6-dev-s390x-cross qemu-user emscripten nodejs)
-web_packages=(emscripten chromium nodejs dpkg-dev)
+web_packages=(emscripten chromium nodejs dpkg-dev zip unzip)
 # Node from another archive may bring npm inside its own package.
 command -v npm >/dev/null || web_packages+=(npm)
 

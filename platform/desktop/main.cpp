@@ -2,7 +2,6 @@
 #include "app/program.h"
 #include "app/record_keeper.h"
 #include "app/replay_player.h"
-#include "app/replay_recorder.h"
 #include "app/version.h"
 
 #include <cstdio>
@@ -14,23 +13,6 @@ namespace {
 // As other command-line tools do: 2 for a command line that cannot be obeyed.
 constexpr int kRefusedStatus = 2;
 constexpr int kFailedStatus = 1;
-
-// A replay is read, and a recording's file checked, before any window opens: a
-// file that cannot be used is refused as a bad command line is. The recording
-// itself is made only once the window is open, so that a start that fails
-// leaves a file already there as it was.
-std::string openReplayFiles(const Options& options) {
-    if (!options.replayFile.empty()) {
-        const std::string problem = getReplayPlayer().load(options.replayFile, options.fastReplay);
-        return problem.empty() ? problem : "cannot replay " + options.replayFile + ": " + problem;
-    }
-    if (!options.recordFile.empty()) {
-        const std::string problem = getReplayRecorder().prepare(options.recordFile);
-        return problem.empty() ? problem
-                               : "cannot record into " + options.recordFile + ": " + problem;
-    }
-    return {};
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include "app/game.h"
+#include "app/version.h"
 #include "platform/desktop/end_signals.h"
 #include "platform/desktop/game_window.h"
 #include "platform/desktop/window_watch.h"
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <malloc.h>
+#include <thread>
 
 namespace {
 
@@ -81,4 +83,16 @@ void endAsClosingDoes(void (*onClose)()) {
 // glibc keeps freed pages for the process unless asked to hand them back.
 void returnFreedMemory() {
     malloc_trim(0);
+}
+
+void waitBetweenIdleCalls(std::chrono::nanoseconds most) {
+    std::this_thread::sleep_for(most);
+}
+
+// A terminal is no place for good news: a game that ended as expected is
+// seen in the window.
+void showOutcomeLine(const std::string& line, bool trouble) {
+    if (trouble) {
+        std::fprintf(stderr, "%s: %s\n", kProgramName, line.c_str());
+    }
 }

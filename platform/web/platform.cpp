@@ -12,6 +12,8 @@ constexpr int kNextTask = 0; // milliseconds: a task of its own, after the frame
 
 } // namespace
 
+extern "C" void vantorel_show_outcome(const char* line, int trouble);
+
 // The window is the page's canvas, which the page sizes to the 4:3 field at the
 // screen's density before the program starts; the game takes whatever size it
 // is given.
@@ -49,3 +51,11 @@ void endAsClosingDoes(void (*)()) {}
 
 // WebAssembly's memory never shrinks.
 void returnFreedMemory() {}
+
+// GLUT calls the idle callback from a timer of the browser's, which waits.
+void waitBetweenIdleCalls(std::chrono::nanoseconds) {}
+
+// Shown on the page, beside the field (web_page.js).
+void showOutcomeLine(const std::string& line, bool trouble) {
+    vantorel_show_outcome(line.c_str(), trouble ? 1 : 0);
+}

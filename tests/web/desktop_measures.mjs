@@ -242,3 +242,22 @@ export function endPictureFailures(shot, name) {
   const share = shareOfEndPicture(shot, gamePicture(`${name}.tga`));
   return share > kMostOfTheEndPicture ? [] : [`${name}: ${share.toFixed(3)} of the picture shows`];
 }
+
+// The records line under the end picture, as tests/program/records_test.cpp
+// finds it: white strokes in its box, which a star or a speck of debris
+// lights only a few pixels of. Counted in pixels of a desktop-sized field.
+const kRecordsLine = { left: -18, right: 18, bottom: 12, top: 17.5, bright: 200 };
+export const kRecordsLinePixels = 300;
+
+export function recordsLineInk(shot) {
+  const column = (x) => Math.round(((x - kField.left) / (kField.right - kField.left)) * shot.width);
+  const row = (y) => Math.round(((kField.top - y) / (kField.top - kField.bottom)) * shot.height);
+  let bright = 0;
+  for (let y = row(kRecordsLine.top); y <= row(kRecordsLine.bottom); ++y) {
+    for (let x = column(kRecordsLine.left); x <= column(kRecordsLine.right); ++x) {
+      bright += pixelAt(shot, x, y).every((value) => value > kRecordsLine.bright) ? 1 : 0;
+    }
+  }
+  const scale = shot.width / kDesktopWidth;
+  return bright / (scale * scale);
+}

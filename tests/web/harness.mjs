@@ -7,6 +7,7 @@
 // screenshotField, not with page.evaluate, locators or page.screenshot:
 // Playwright runs those as if the player had clicked, which lets the page
 // start its sound before any real click.
+import { spawnSync } from 'node:child_process';
 import { mkdtemp, readFile, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
@@ -17,13 +18,17 @@ import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
 import { serveFolder } from '../../tools/web/serve.mjs';
+import { endPictureFailures, pixelAt, shipEyeNear } from './desktop_measures.mjs';
 import { decodePng } from './picture.mjs';
 
 process.env.PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD = '1';
 
-const kRepository = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+export const kRepository = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 export const kBuiltPage = process.env.VANTOREL_WEB_DIR ?? path.join(kRepository, 'build-web');
 const kChromium = process.env.VANTOREL_CHROMIUM ?? '/usr/bin/chromium';
+// The desktop's build, whose game and checker play what the page records.
+export const kDesktopBuild = process.env.VANTOREL_DESKTOP_BUILD ?? path.join(kRepository, 'build');
+const kDesktopRunLimit = 120000; // ms
 const kChromiumFlags = ['--headless=new', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
   '--disable-background-networking', '--disable-component-update', '--no-first-run',
   ...(process.getuid?.() === 0 ? ['--no-sandbox'] : [])];
@@ -245,12 +250,12 @@ export async function readPage(page, read, argument) {
   return result.value;
 }
 
-// Waits until `holds(argument)` is true in the page.
-export async function waitUntil(page, holds, argument) {
-  const deadline = Date.now() + kLongestWait;
+// Waits until `holds(argument)` is true in the page, `longest` ms at most.
+export async function waitUntil(page, holds, argument, longest = kLongestWait) {
+  const deadline = Date.now() + longest;
   while (!(await readPage(page, holds, argument))) {
     if (Date.now() > deadline) {
-      throw new Error(`waited ${kLongestWait} ms in vain for ${holds}`);
+      throw new Error(`waited ${longest} ms in vain for ${holds}`);
     }
     await new Promise((resolve) => setTimeout(resolve, kPollMilliseconds));
   }
@@ -300,10 +305,11 @@ export async function clickToNextScreen(page, point = kAnywhere, clickWith = cli
   return lastFrame(page);
 }
 
-// From the title, through the instructions, into play: the first play frame.
-export async function reachPlay(page) {
-  await clickToNextScreen(page);
-  await clickToNextScreen(page);
+// From the title, through the instructions, into play, by `clickWith`: the
+// first play frame.
+export async function reachPlay(page, clickWith = click) {
+  await clickToNextScreen(page, kAnywhere, clickWith);
+  await clickToNextScreen(page, kAnywhere, clickWith);
   return screenshotField(page);
 }
 
@@ -429,11 +435,12 @@ export async function hold(page, point, milliseconds) {
   await page.mouse.up();
 }
 
-// A finger through DevTools' Input.dispatchTouchEvent: `kind` is touchStart,
-// touchMove or touchEnd; a touchEnd lifts every finger.
-export async function touch(page, kind, point) {
+// Fingers through DevTools' Input.dispatchTouchEvent, one at each point:
+// `kind` is touchStart, touchMove or touchEnd; a touchEnd lifts every finger.
+export async function touch(page, kind, ...points) {
   page.devTools ??= await page.context().newCDPSession(page);
-  const touchPoints = kind === 'touchEnd' ? [] : [await pagePoint(page, point)];
+  const touchPoints = kind === 'touchEnd' ? [] : await Promise.all(points.map(
+    async (point, id) => ({ ...await pagePoint(page, point), id })));
   await page.devTools.send('Input.dispatchTouchEvent', { type: kind, touchPoints });
 }
 
@@ -441,6 +448,15 @@ export async function tap(page, point) {
   await touch(page, 'touchStart', point);
   await touch(page, 'touchEnd');
 }
+
+// The two ways a player points, each where it is used: the mouse in a
+// desktop-sized window, and a finger on a phone held sideways.
+export const kMouse = { name: 'mouse', viewport: kDesktopViewport, click, down: press,
+                        move: moveTo, up: (page) => release(page) };
+export const kFinger = { name: 'finger', viewport: kPhoneViewport, click: tap,
+                         down: (page, point) => touch(page, 'touchStart', point),
+                         move: (page, point) => touch(page, 'touchMove', point),
+                         up: (page) => touch(page, 'touchEnd') };
 
 // The audio probe: what the page sends to its speakers between the two calls,
 // as { samples, rms, peak, fullScale, levels, longestRunAtCeiling } over both
@@ -485,4 +501,94 @@ export async function soundFileLevel(page, file) {
     const mean = squares / (sound.length * sound.numberOfChannels);
     return { seconds: sound.duration, levelDb: 10 * Math.log10(Math.max(mean, 1e-20)) };
   }, bytes);
+}
+
+// What a player sees of the ship, and does with it.
+// The ship flies into the sun in well under a second, and a flight across the
+// field takes about four seconds, ending within two units of its target.
+const kLongestDeath = 5000;
+const kLongestFlight = 8000;
+const kArrivalUnits = 3;
+// The end picture takes no click for its first half second.
+const kEndPictureStands = 700;
+
+export function fieldPixel(shot, point) {
+  const [across, down] = shotFractions(point);
+  return [Math.round(across * shot.width), Math.round(down * shot.height)];
+}
+
+// Where the ship's eye is seen near `near`, in world units, or null.
+export function shipSeen(shot, near = kShipStart) {
+  const eye = shipEyeNear(shot, ...fieldPixel(shot, near));
+  return eye && { x: (eye.x / shot.width) * 100 - 50, y: 75 - (eye.y / shot.height) * 75 };
+}
+
+export function isNear(seen, point) {
+  return seen !== null && Math.hypot(seen.x - point.x, seen.y - point.y) <= kArrivalUnits;
+}
+
+// Where the ship is seen once it has reached `point`, or last seen by the time
+// it would have.
+export async function shipArriving(page, point) {
+  const deadline = Date.now() + kLongestFlight;
+  let seen = null;
+  while (!isNear(seen, point) && Date.now() < deadline) {
+    seen = shipSeen(await screenshotField(page), point);
+  }
+  return seen;
+}
+
+// Mean change per channel between two pictures in the square around
+// `point`, `side` units wide.
+export function changeAround(first, second, point, side) {
+  const [centreX, centreY] = fieldPixel(first, point);
+  const half = Math.round((side / 100) * first.width);
+  let sum = 0;
+  let count = 0;
+  for (let y = centreY - half; y < centreY + half; ++y) {
+    for (let x = centreX - half; x < centreX + half; ++x) {
+      const a = pixelAt(first, x, y);
+      const b = pixelAt(second, x, y);
+      a.forEach((value, c) => { sum += Math.abs(value - b[c]); });
+      count += 3;
+    }
+  }
+  return sum / count;
+}
+
+// Waits for the lose picture after the ship was sent into the sun: the first
+// frame it shows in, or the last frame seen.
+export async function loseInTheSun(page) {
+  const deadline = Date.now() + kLongestDeath;
+  for (;;) {
+    const shot = await screenshotField(page);
+    if (endPictureFailures(shot, 'lose').length === 0 || Date.now() > deadline) {
+      return shot;
+    }
+  }
+}
+
+// Clicks (or taps, with `clickWith`) on the sun and waits for the lose picture.
+export async function flyIntoTheSun(page, clickWith = click) {
+  await clickWith(page, kSun);
+  return loseInTheSun(page);
+}
+
+// A click (or a tap) on the end picture once it has stood its half second.
+export async function playAgain(page, clickWith = click) {
+  await page.waitForTimeout(kEndPictureStands);
+  await clickWith(page, kPlayAgainWords);
+}
+
+// Runs one of the desktop's programs from the repository, where its data is,
+// without sound: { status, stdout, stderr }. `display` runs it in a virtual X
+// display of its own.
+export function runDesktop(program, args, { env = {}, display = false } = {}) {
+  const command = path.join(kDesktopBuild, program);
+  const [file, fileArgs] = display
+    ? ['xvfb-run', ['-a', '-s', '-screen 0 1280x1024x24', command, ...args]] : [command, args];
+  const run = spawnSync(file, fileArgs, {
+    cwd: kRepository, encoding: 'utf8', timeout: kDesktopRunLimit,
+    env: { ...process.env, SDL_AUDIODRIVER: 'dummy', LIBGL_ALWAYS_SOFTWARE: '1', ...env } });
+  return { status: run.status, stdout: run.stdout, stderr: run.stderr };
 }

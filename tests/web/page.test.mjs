@@ -7,7 +7,7 @@ import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { describe, test } from 'node:test';
 
-import { fullScreenFailures, playFailures, shipEyeNear } from './desktop_measures.mjs';
+import { fullScreenFailures, playFailures } from './desktop_measures.mjs';
 import * as harness from './harness.mjs';
 import { decodePng, isNear as coloursNear } from './picture.mjs';
 
@@ -16,39 +16,11 @@ const kSilenceRms = 1e-4;
 const kSettleMilliseconds = 200;
 // The wind blows well above silence.
 const kWindRms = 0.02;
-// A ship sent across the field stops within two units of its target in about
-// four seconds: it covers the same share of the way left every second.
-const kLongestFlight = 8000;
-const kArrivalUnits = 3;
+const kGestureSteps = 10;
 // The page as a player sees it, for the README.
 const kPagePicture = path.join(harness.kBuiltPage, 'screenshots', 'page.png');
 const kControlBackground = [0x22, 0x22, 0x22];
 const kColourTolerance = 2; // the screen's colour rounding
-
-// Where the ship's eye is seen in a picture of the field, in world units.
-function shipSeenNear(shot, point) {
-  const [across, down] = harness.shotFractions(point);
-  const eye = shipEyeNear(shot, Math.round(across * shot.width), Math.round(down * shot.height));
-  if (!eye) {
-    return null;
-  }
-  return { x: (eye.x / shot.width) * 100 - 50, y: 75 - (eye.y / shot.height) * 75 };
-}
-
-function isNear(seen, point) {
-  return seen !== null && Math.hypot(seen.x - point.x, seen.y - point.y) <= kArrivalUnits;
-}
-
-// Where the ship is seen once it has reached `point`, or last seen by the time
-// it would have.
-async function shipArriving(page, point) {
-  const deadline = Date.now() + kLongestFlight;
-  let seen = null;
-  while (!isNear(seen, point) && Date.now() < deadline) {
-    seen = shipSeenNear(await harness.screenshotField(page), point);
-  }
-  return seen;
-}
 
 function attribute(page, selector, name) {
   return harness.readPage(page, ([element, attributeName]) =>
@@ -68,6 +40,26 @@ async function pageGeometry(page) {
              controls: rect(document.getElementById('controls')),
              window: [window.innerWidth, window.innerHeight], title: document.title };
   });
+}
+
+// Two fingers spread apart over the field, then one swept across it.
+async function pinchAndSweep(page) {
+  const pinched = { x: -30, y: 60 };
+  const apart = (step) => [{ x: pinched.x - step, y: pinched.y - step / 2 },
+                           { x: pinched.x + step, y: pinched.y + step / 2 }];
+  await harness.touch(page, 'touchStart', ...apart(1));
+  for (let step = 2; step <= kGestureSteps; ++step) {
+    await harness.touch(page, 'touchMove', ...apart(2 * step));
+    await harness.waitForFrames(page, 1);
+  }
+  await harness.touch(page, 'touchEnd');
+  await harness.touch(page, 'touchStart', { x: 10, y: 55 });
+  for (let step = 1; step <= kGestureSteps; ++step) {
+    await harness.touch(page, 'touchMove', { x: 10 + 3 * step, y: 55 + step });
+    await harness.waitForFrames(page, 1);
+  }
+  await harness.touch(page, 'touchEnd');
+  await page.waitForTimeout(kSettleMilliseconds);
 }
 
 function overlap(a, b) {
@@ -113,37 +105,53 @@ describe('the page', () => {
   // a drag one event behind would send the ship back to where the drag began.
   // Every point lies above the sun, so no flight passes near it.
   test('follows quick clicks and drags of the mouse, and a finger, where they are', async () => {
-    const pointers = [
-      { name: 'mouse', viewport: harness.kDesktopViewport, click: harness.click,
-        down: harness.press, move: harness.moveTo, up: (page) => harness.release(page) },
-      { name: 'finger', viewport: harness.kPhoneViewport, click: harness.tap,
-        down: (page, point) => harness.touch(page, 'touchStart', point),
-        move: (page, point) => harness.touch(page, 'touchMove', point),
-        up: (page) => harness.touch(page, 'touchEnd') },
-    ];
     const clicked = { x: -30, y: 60 };
     const pressed = { x: 20, y: 65 };
     const dragged = { x: 40, y: 55 };
-    for (const pointer of pointers) {
+    for (const pointer of [harness.kMouse, harness.kFinger]) {
       await suite.withGame(pointer.viewport, async (page) => {
         for (let screen = 0; screen < 2; ++screen) {
           await harness.clickToNextScreen(page, clicked, pointer.click);
         }
         const atStart = await harness.screenshotField(page);
-        assert.ok(isNear(shipSeenNear(atStart, harness.kShipStart), harness.kShipStart),
+        assert.ok(harness.isNear(harness.shipSeen(atStart), harness.kShipStart),
                   `${pointer.name}: the ship waits at its start`);
 
         await pointer.click(page, clicked);
-        assert.ok(isNear(await shipArriving(page, clicked), clicked), `${pointer.name}: clicked`);
+        assert.ok(harness.isNear(await harness.shipArriving(page, clicked), clicked),
+                  `${pointer.name}: clicked`);
 
         await pointer.down(page, pressed);
         await harness.waitForFrames(page);
         await pointer.move(page, dragged);
         await pointer.up(page);
-        const seen = await shipArriving(page, dragged);
-        assert.ok(isNear(seen, dragged), `${pointer.name}: released where dragged, not one event ` +
-                  `behind: ${JSON.stringify(seen)}`);
+        const seen = await harness.shipArriving(page, dragged);
+        assert.ok(harness.isNear(seen, dragged), `${pointer.name}: released where dragged, ` +
+                  `not one event behind: ${JSON.stringify(seen)}`);
       });
+    }
+  });
+
+  // Away from the sun: the ship follows the sweeping finger up and to the right.
+  test('a finger on the field in play neither scrolls, zooms nor selects the page', async () => {
+    const loosened = () => document.addEventListener('DOMContentLoaded', () => {
+      document.querySelector('meta[name=viewport]').content = 'width=device-width, initial-scale=1';
+      const style = document.createElement('style');
+      style.textContent = 'html, body, #canvas { touch-action: auto !important; }';
+      document.head.append(style);
+    });
+    const kept = [1, 0, 0, 0, 0, ''];
+    // The check's control: a page that lets a finger zoom it is seen zoomed.
+    const pages = [['the page', () => {}, true], ['loosened', loosened, false]];
+    for (const [name, prepare, held] of pages) {
+      await suite.withGame(harness.kFinger.viewport, async (page) => {
+        await harness.reachPlay(page, harness.kFinger.click);
+        await pinchAndSweep(page);
+        const view = await harness.readPage(page, () => [visualViewport.scale,
+          visualViewport.offsetLeft, visualViewport.offsetTop, window.scrollX, window.scrollY,
+          String(getSelection())]);
+        assert.equal(JSON.stringify(view) === JSON.stringify(kept), held, `${name}: ${view}`);
+      }, prepare);
     }
   });
 
@@ -173,8 +181,9 @@ describe('the page', () => {
       assert.deepEqual(playFailures(harness.cropPicture(shot, await harness.fieldBox(page))), []);
       const control = await harness.readPage(page, () =>
         document.getElementById('mute').getBoundingClientRect().toJSON());
-      const corner = harness.cropPicture(shot, { x: control.x + 1, y: control.y + 1, width: 1, height: 1 });
-      assert.ok(coloursNear([...corner.rgba.subarray(0, 3)], kControlBackground, kColourTolerance),
+      const inside = harness.cropPicture(shot, { x: control.x + 3, y: control.y + control.height / 2,
+                                                 width: 1, height: 1 });
+      assert.ok(coloursNear([...inside.rgba.subarray(0, 3)], kControlBackground, kColourTolerance),
                 'the mute button');
       await mkdir(path.dirname(kPagePicture), { recursive: true });
       await writeFile(kPagePicture, bytes);
