@@ -75,13 +75,16 @@ void Game::finishLoading() {
 
 // The frame's one clock reading is taken here, and recorded with the input
 // that came before it.
-void Game::drawFrame() {
+void Game::runFrame() {
     ReplayRecorder& recorder = getReplayRecorder();
     recorder.recordFrame(takeElapsedMilliseconds());
-    GameRules& rules = getGameRules();
-    rules.frame();
+    getGameRules().frame();
     recorder.afterFrame(getWorld());
-    if (rules.stalled()) {
+}
+
+void Game::drawFrame() {
+    runFrame();
+    if (getGameRules().stalled()) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
     glPushMatrix();

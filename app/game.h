@@ -8,7 +8,11 @@ public:
     // drawn, or a call of finishLoading, loads everything else.
     bool init();
     void finishLoading();
+    // Runs the frame's rules and draws it.
     void drawFrame();
+    // Runs the frame's rules alone: a replay that has fallen behind its
+    // recording catches up without drawing every frame.
+    void runFrame();
     // Draws the screen again as it stands, advancing nothing: a replay's window
     // shown again between its recorded frames.
     void redrawFrame();

@@ -27,6 +27,12 @@ constexpr std::chrono::milliseconds kLongestWait{1000};
 // While a frame is waited for, the window still redraws and closes: the wait
 // goes by in slices this long at most, with GLUT's events in between.
 constexpr std::chrono::milliseconds kWaitSlice{10};
+// A frame due this long ago is not drawn: the replay runs it and goes on to
+// the next, so that it keeps its recording's pace on a screen that draws
+// fewer frames than the recording holds. A few frames at most go undrawn in a
+// row, so that something is shown; a machine slower than that falls behind.
+constexpr std::chrono::milliseconds kBehindBy{25};
+constexpr int kMostFramesUndrawn = 8;
 // A fast replay that did not end where its recording did.
 constexpr int kEndedElsewhereStatus = 1;
 
@@ -64,8 +70,35 @@ void ReplayPlayer::advance() {
         return;
     }
     waiting_ = false;
+    if (!catchUp()) {
+        return;
+    }
+    undrawnFrames_ = 0;
     frameDue_ = true;
     glutPostRedisplay();
+}
+
+// Runs the readied frames that are already late without drawing them; whether
+// the one readied now is to be drawn (or is still to be waited for).
+bool ReplayPlayer::catchUp() {
+    while (isBehind() && undrawnFrames_ < kMostFramesUndrawn) {
+        ++undrawnFrames_;
+        getGame().runFrame();
+        if (!readyNextFrame()) {
+            glutPostRedisplay();
+            end();
+            return false;
+        }
+        if (Clock::now() < dueAt_) {
+            return false;
+        }
+        waiting_ = false;
+    }
+    return true;
+}
+
+bool ReplayPlayer::isBehind() const {
+    return !fast_ && Clock::now() - dueAt_ >= kBehindBy;
 }
 
 bool ReplayPlayer::readyNextFrame() {

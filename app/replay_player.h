@@ -10,8 +10,9 @@
 // Plays a recorded game back on the real game: the recorded seed, clock
 // readings and mouse events, fed in the order they happened, so that every
 // frame sees what the recorded one saw. The frames run one after another,
-// whatever screen they show, at the recorded pace or, fast, as quickly as they
-// draw; the player's mouse plays no part.
+// whatever screen they show, at the recorded pace (running late frames without
+// drawing them) or, fast, as quickly as they draw; the player's mouse plays
+// no part.
 class ReplayPlayer {
 public:
     using Clock = std::chrono::steady_clock;
@@ -35,6 +36,8 @@ public:
 
 private:
     bool readyNextFrame();
+    bool catchUp();
+    bool isBehind() const;
     static bool waitedASliceFor(Clock::time_point due);
     Clock::time_point dueTime(Clock::time_point now);
     void startSchedule(Clock::time_point at, int frameMs);
@@ -52,6 +55,8 @@ private:
     Clock::time_point dueAt_{};
     // A frame asked to be shown, until it is.
     bool frameDue_ = false;
+    // Frames run without being drawn since the last one drawn.
+    int undrawnFrames_ = 0;
     int framesReadied_ = 0;
     // The clock reading of the frame readied before.
     int readiedMs_ = 0;
