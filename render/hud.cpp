@@ -1,7 +1,7 @@
 #include "render/hud.h"
 
-#include "world/field_bounds.h"
 #include "render/font.h"
+#include "world/field_bounds.h"
 
 #include <GL/gl.h>
 
