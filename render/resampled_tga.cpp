@@ -2,22 +2,6 @@
 
 #include "render/tga_reader.h"
 
-namespace {
-
-constexpr std::size_t kChannels = 4;
-constexpr std::uint8_t kOpaque = 255;
-
-bool hasSeeThroughPixel(const std::vector<std::uint8_t>& rgba) {
-    for (std::size_t alpha = kChannels - 1; alpha < rgba.size(); alpha += kChannels) {
-        if (rgba[alpha] != kOpaque) {
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
-
 ResampledTga::ResampledTga(TgaReader& reader, int newWidth, int newHeight)
     : reader_(reader),
       resampler_(static_cast<int>(reader.width()), static_cast<int>(reader.height()), newWidth,
@@ -41,7 +25,7 @@ bool ResampledTga::next() {
 void ResampledTga::takeRow() {
     reader_.readRow(source_.data());
     if (reader_.storesAlpha() && !seeThrough_) {
-        seeThrough_ = hasSeeThroughPixel(source_);
+        seeThrough_ = hasSeeThroughPixel(source_.data(), source_.size());
     }
     resampler_.take(source_.data());
     ++rowsRead_;

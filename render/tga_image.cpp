@@ -11,7 +11,6 @@ constexpr int kFailure = 0;
 
 constexpr std::int32_t kColourBits = 32;
 constexpr std::size_t kColourBytes = 4;
-constexpr std::uint8_t kOpaque = 255;
 
 } // namespace
 
@@ -66,13 +65,7 @@ bool TgaImage::hasSeeThroughPixels() const {
     if (!pixels_ || bitsPerPixel_ != kColourBits || !storesAlpha_) {
         return false;
     }
-    const std::size_t bytes = static_cast<std::size_t>(width_) * height_ * kColourBytes;
-    for (std::size_t alpha = kColourBytes - 1; alpha < bytes; alpha += kColourBytes) {
-        if (pixels_[alpha] != kOpaque) {
-            return true;
-        }
-    }
-    return false;
+    return hasSeeThroughPixel(pixels_, static_cast<std::size_t>(width_) * height_ * kColourBytes);
 }
 
 int TgaImage::release() {

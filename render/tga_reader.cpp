@@ -58,6 +58,15 @@ void fillPastEnd(std::uint8_t* from, std::uint8_t* end) {
 
 } // namespace
 
+bool hasSeeThroughPixel(const std::uint8_t* rgba, std::size_t bytes) {
+    for (std::size_t alpha = kColourBytes - 1; alpha < bytes; alpha += kColourBytes) {
+        if (rgba[alpha] != kOpaque) {
+            return true;
+        }
+    }
+    return false;
+}
+
 TgaReader::TgaReader(std::FILE* stream) : stream_(stream) {
     next(); // the length of the ID field, which is read as pixel data
     next(); // the colour map type: colour maps are not read

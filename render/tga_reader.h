@@ -55,3 +55,7 @@ private:
     std::size_t rawPixelsLeft_ = 0;
     std::uint8_t runPixel_[4] = {};
 };
+
+// Whether a pixel of `rgba` (red, green, blue, alpha, `bytes` long) is not
+// wholly opaque, letting what lies behind the picture show.
+bool hasSeeThroughPixel(const std::uint8_t* rgba, std::size_t bytes);

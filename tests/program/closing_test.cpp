@@ -17,7 +17,6 @@ namespace {
 // A signal or a destroyed window is noticed within a fraction of a second,
 // even on the title, where nothing is drawn until something happens.
 constexpr auto kPromptEnd = std::chrono::milliseconds(1000);
-constexpr const char* kRecorded = "; the final state is the recorded one\n";
 
 enum class Screen { Title, Play };
 
@@ -37,19 +36,14 @@ void goTo(Screen screen, const RunningGame& game) {
     }
 }
 
-bool endsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // Both the game and the checker find the recording ends in its recorded state.
 void expectEndsAsRecorded(const std::string& file) {
     const Finished replayed = runToEnd(VANTOREL_BINARY, "--replay " + file + " --fast --mute");
     EXPECT_EQ(replayed.status, 0) << replayed.standardError;
-    EXPECT_TRUE(endsWith(replayed.standardOutput, kRecorded)) << replayed.standardOutput;
+    EXPECT_TRUE(endsWith(replayed.standardOutput, kEndsAsRecorded)) << replayed.standardOutput;
     const Finished checked = runToEnd(VANTOREL_CHECKER, file, "env -u DISPLAY");
     EXPECT_EQ(checked.status, 0) << checked.standardOutput;
-    EXPECT_TRUE(endsWith(checked.standardOutput, kRecorded)) << checked.standardOutput;
+    EXPECT_TRUE(endsWith(checked.standardOutput, kEndsAsRecorded)) << checked.standardOutput;
 }
 
 } // namespace

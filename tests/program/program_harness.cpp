@@ -48,6 +48,11 @@ Finished runToEnd(const std::string& program, const std::string& arguments,
                     std::atoi(output.c_str() + statusAt + std::strlen("status "))};
 }
 
+bool endsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 RunningGame::Screenshot screenshotWhen(const RunningGame& game, const ScreenshotCondition& holds,
                                        std::chrono::milliseconds longest) {
     RunningGame::Screenshot shot;

@@ -53,6 +53,12 @@ struct Finished {
 Finished runToEnd(const std::string& program, const std::string& arguments,
                   const std::string& environment = "");
 
+// How the game's and the checker's report of a replay ends when the game ended
+// in the state the recording holds.
+constexpr const char* kEndsAsRecorded = "; the final state is the recorded one\n";
+
+bool endsWith(const std::string& text, const std::string& end);
+
 // The way into play a player takes; each step waits for its screen and returns it.
 RunningGame::Screenshot waitForTitle(const RunningGame& game, const ScreenPictures& pictures);
 RunningGame::Screenshot pressToInstructions(const RunningGame& game,

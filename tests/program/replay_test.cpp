@@ -21,7 +21,6 @@
 namespace {
 
 constexpr const char* kWonGame = VANTOREL_DATA_DIR "/tests/data/won_game.replay";
-constexpr const char* kRecorded = "; the final state is the recorded one\n";
 constexpr auto kStaysAfterTheEnd = std::chrono::seconds(1);
 constexpr auto kWaitBeforeTheFirstClick = std::chrono::milliseconds(3000);
 constexpr double kFlightIntoTheSun = 1.5; // seconds, from the click to the wreck
@@ -48,11 +47,6 @@ RunningGame::Options gameWith(const std::vector<std::string>& arguments) {
 
 bool startsWith(const std::string& text, const std::string& start) {
     return text.rfind(start, 0) == 0;
-}
-
-bool endsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 // Plays a game into `file` from the mouse: into play, a wait of `beforeClick`,
@@ -101,12 +95,12 @@ TEST(Replay, ALostGameRecordedFromTheMousePlaysBackToTheSameEnd) {
     EXPECT_EQ(fast.status, 0) << fast.standardError;
     EXPECT_TRUE(startsWith(fast.standardOutput, "lost: 0 planets formed in "))
         << fast.standardOutput;
-    EXPECT_TRUE(endsWith(fast.standardOutput, kRecorded)) << fast.standardOutput;
+    EXPECT_TRUE(endsWith(fast.standardOutput, kEndsAsRecorded)) << fast.standardOutput;
     const Finished checked = check(file);
     EXPECT_EQ(checked.status, 0) << checked.standardOutput;
     EXPECT_TRUE(startsWith(checked.standardOutput, file + ": lost: 0 planets formed in "))
         << checked.standardOutput;
-    EXPECT_TRUE(endsWith(checked.standardOutput, kRecorded)) << checked.standardOutput;
+    EXPECT_TRUE(endsWith(checked.standardOutput, kEndsAsRecorded)) << checked.standardOutput;
 
     // Killed in the middle of writing a frame: its end and the last frame's clock are lost.
     const std::string whole = folder.read("lost.replay");
@@ -142,7 +136,7 @@ TEST(Replay, TheCommittedWinningGameWinsAgainInTheRecordedState) {
     const Finished won = fastReplayOf(kWonGame, "XDG_DATA_HOME=" + dataHome.path());
     EXPECT_EQ(won.status, 0) << won.standardError;
     EXPECT_EQ(won.standardOutput,
-              std::string("won: 12 planets formed in 87.62 s of game time") + kRecorded);
+              std::string("won: 12 planets formed in 87.62 s of game time") + kEndsAsRecorded);
     EXPECT_FALSE(dataHome.has("vantorel")) << "the replay wrote records";
 }
 

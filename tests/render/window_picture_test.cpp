@@ -1,5 +1,6 @@
 #include "render/window_picture.h"
 
+#include "render/extension_list.h"
 #include "render/linear_resampler.h"
 #include "support/gl_context.h"
 #include "support/tga_file.h"
@@ -8,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -51,7 +51,7 @@ Bytes topLeft(const TextureLevel& level, int width, int height) {
 
 bool takesAnyTextureSize() {
     const auto* const extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    return extensions && std::strstr(extensions, "GL_ARB_texture_non_power_of_two");
+    return listsExtension(extensions, "GL_ARB_texture_non_power_of_two");
 }
 
 class WindowPictures : public GlTest {
