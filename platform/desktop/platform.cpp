@@ -9,7 +9,6 @@
 #include <GL/freeglut.h>
 #include <cstdio>
 #include <cstdlib>
-#include <malloc.h>
 #include <thread>
 
 namespace {
@@ -78,11 +77,6 @@ void endAsClosingDoes(void (*onClose)()) {
     listenForEndSignals();
     getWindowWatch().watchCurrentWindow();
     glutTimerFunc(kEndCheckMs, checkForTheEnd, 0);
-}
-
-// glibc keeps freed pages for the process unless asked to hand them back.
-void returnFreedMemory() {
-    malloc_trim(0);
 }
 
 void waitBetweenIdleCalls(std::chrono::nanoseconds most) {
