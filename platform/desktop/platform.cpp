@@ -1,6 +1,5 @@
 #include "platform/platform.h"
 
-#include "app/game.h"
 #include "app/version.h"
 #include "platform/desktop/end_signals.h"
 #include "platform/desktop/game_window.h"
@@ -38,7 +37,6 @@ void checkForTheEnd(int) {
 }
 
 void onIdle() {
-    getGame();
     getGameWindow().waitForNextFrame();
     glutPostRedisplay();
 }
