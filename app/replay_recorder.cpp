@@ -16,7 +16,6 @@ using namespace replay_format;
 
 constexpr int kFlushEveryMs = 1000;
 // Each record's length, its tag included, at most.
-constexpr std::size_t kLongestVarint = 5;
 constexpr std::size_t kPointerLength = 1 + 8;
 constexpr std::size_t kButtonLength = 1 + 2 + 8;
 constexpr std::size_t kFrameLength = 1 + kLongestVarint;

@@ -6,9 +6,9 @@
 struct Options;
 
 // What the game asks of the machine it runs on, beyond OpenGL and GLUT: its
-// window, the pace of its frames, and the memory it gives back. Each platform
-// defines all of these in a room of its own (platform/desktop/, platform/web/)
-// and the build links one; the sound output is SoundOutput, beside this.
+// window and the pace of its frames. Each platform defines all of these in a
+// room of its own (platform/desktop/, platform/web/) and the build links one;
+// the sound output is SoundOutput, beside this.
 
 // Opens the game's one window, after glutInit and glutInitDisplayMode.
 void openGameWindow(const Options& options);
@@ -29,8 +29,6 @@ void callWhenWindowCloses(void (*onClose)());
 // Whatever else the platform ends a program by (a signal, a window destroyed
 // under it) ends the game as closing its window does: `onClose`, then the end.
 void endAsClosingDoes(void (*onClose)());
-// Memory the game has freed goes back to the system, where it can.
-void returnFreedMemory();
 // Lets up to `most` go by between two calls of the idle callback while it
 // waits for a time to come: where the platform's loop calls it again at once,
 // the wait is here; where the loop waits between calls by itself, nothing.

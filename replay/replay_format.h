@@ -49,6 +49,9 @@ constexpr int kButtonUp = 1;
 // a little past the field's edge: a pixel at the smallest scale is 0.2 units.
 constexpr float kPointerSlack = 1.0f;
 
+// Five 7-bit groups hold any step of a 32-bit clock.
+constexpr std::size_t kLongestVarint = 5;
+
 // The frame's clock step is signed, and written as an unsigned varint: zigzag
 // keeps a small step of either sign in one byte.
 constexpr std::uint64_t zigzag(std::int64_t value) {

@@ -19,9 +19,6 @@ namespace {
 
 using namespace replay_format;
 
-// Five 7-bit groups hold any step of a 32-bit clock.
-constexpr int kLongestVarint = 5;
-
 // Reads the file's bytes in order; every read says whether the bytes were there.
 class ByteCursor {
 public:
@@ -73,7 +70,7 @@ public:
     // longer than a clock reading can need reads as kOverlongVarint.
     std::optional<std::uint64_t> varint() {
         std::uint64_t value = 0;
-        for (int i = 0; i < kLongestVarint; ++i) {
+        for (std::size_t i = 0; i < kLongestVarint; ++i) {
             const std::optional<std::uint8_t> next = byte();
             if (!next) {
                 return std::nullopt;

@@ -1,6 +1,5 @@
 #include "platform/platform.h"
 
-#include "app/game.h"
 #include "app/version.h"
 #include "platform/desktop/end_signals.h"
 #include "platform/desktop/game_window.h"
@@ -9,7 +8,6 @@
 #include <GL/freeglut.h>
 #include <cstdio>
 #include <cstdlib>
-#include <malloc.h>
 #include <thread>
 
 namespace {
@@ -39,7 +37,6 @@ void checkForTheEnd(int) {
 }
 
 void onIdle() {
-    getGame();
     getGameWindow().waitForNextFrame();
     glutPostRedisplay();
 }
@@ -78,11 +75,6 @@ void endAsClosingDoes(void (*onClose)()) {
     listenForEndSignals();
     getWindowWatch().watchCurrentWindow();
     glutTimerFunc(kEndCheckMs, checkForTheEnd, 0);
-}
-
-// glibc keeps freed pages for the process unless asked to hand them back.
-void returnFreedMemory() {
-    malloc_trim(0);
 }
 
 void waitBetweenIdleCalls(std::chrono::nanoseconds most) {

@@ -49,9 +49,6 @@ void redrawAfterReshape() {
 void callWhenWindowCloses(void (*)()) {}
 void endAsClosingDoes(void (*)()) {}
 
-// WebAssembly's memory never shrinks.
-void returnFreedMemory() {}
-
 // GLUT calls the idle callback from a timer of the browser's, which waits.
 void waitBetweenIdleCalls(std::chrono::nanoseconds) {}
 
