@@ -79,9 +79,10 @@ void ReplayPlayer::advance() {
 }
 
 // Runs the readied frames that are already late without drawing them; whether
-// the one readied now is to be drawn (or is still to be waited for).
+// the one readied now is to be drawn (or is still to be waited for). The last
+// frame is always drawn, so that the replay stays on what its game ended on.
 bool ReplayPlayer::catchUp() {
-    while (isBehind() && undrawnFrames_ < kMostFramesUndrawn) {
+    while (isBehind() && run_->hasFrameAfter() && undrawnFrames_ < kMostFramesUndrawn) {
         ++undrawnFrames_;
         getGame().runFrame();
         if (!readyNextFrame()) {

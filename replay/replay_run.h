@@ -29,6 +29,8 @@ public:
     // false when no frame is left.
     bool prepareNextFrame();
     int frameMs() const { return frameMs_; }
+    // Whether the recording holds another frame after the one readied.
+    bool hasFrameAfter() const { return framesRun_ < replay_.frames; }
     // Feeds what was recorded after the last frame and compares the state
     // the world is in with the recorded one.
     Ending finish();
