@@ -101,9 +101,8 @@ function instrumentPage() {
       }
     }
   };
-  const waitingForCopy = [];
   window.__copyField = (afterFrame) => (afterFrame
-    ? new Promise((resolve) => waitingForCopy.push(resolve)) : copyField());
+    ? window.__nextFrames(1).then(([copy]) => copy) : copyField());
   window.__framesShown = 0;
   const requestFrame = window.requestAnimationFrame.bind(window);
   window.requestAnimationFrame = (callback) => requestFrame((time) => {
@@ -111,10 +110,6 @@ function instrumentPage() {
     callback(time);
     keepFrame();
     copyForWaiters();
-    if (waitingForCopy.length > 0) {
-      const copy = copyField();
-      waitingForCopy.splice(0).forEach((resolve) => resolve(copy));
-    }
   });
 
   const Context = window.AudioContext;
