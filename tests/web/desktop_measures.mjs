@@ -21,7 +21,8 @@ const kDesktopWidth = 1024; // the desktop's window, whose pixels the steps belo
 const kStep = 16; // spacing of the sample grid
 const kEdgeStep = 4;
 const kEndSampleStep = 8;
-const kField = { left: -50, right: 50, bottom: 0, top: 75 };
+// The play field in world units, as the game places it: x across, y up.
+export const kField = { left: -50, right: 50, bottom: 0, top: 75 };
 const kSunCentre = { x: 0, y: 40 };
 const kEndImageSize = 45;
 

@@ -18,7 +18,7 @@ import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
 import { serveFolder } from '../../tools/web/serve.mjs';
-import { endPictureFailures, pixelAt, shipEyeNear } from './desktop_measures.mjs';
+import { endPictureFailures, kField, pixelAt, shipEyeNear } from './desktop_measures.mjs';
 import { decodePng } from './picture.mjs';
 
 process.env.PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD = '1';
@@ -35,8 +35,6 @@ const kChromiumFlags = ['--headless=new', '--use-angle=swiftshader', '--enable-u
 const kLongestWait = 15000; // ms: a page that has not started by then never will
 const kPollMilliseconds = 20;
 
-// The play field in world units, as the game places it: x across, y up.
-export const kField = { left: -50, right: 50, bottom: 0, top: 75 };
 // Viewports: the desktop's 1024 by 768 field with the controls beside it, and
 // a phone held sideways.
 export const kDesktopViewport = { width: 1112, height: 768, pixelRatio: 1 };
@@ -101,9 +99,8 @@ function instrumentPage() {
       }
     }
   };
-  const waitingForCopy = [];
   window.__copyField = (afterFrame) => (afterFrame
-    ? new Promise((resolve) => waitingForCopy.push(resolve)) : copyField());
+    ? window.__nextFrames(1).then(([copy]) => copy) : copyField());
   window.__framesShown = 0;
   const requestFrame = window.requestAnimationFrame.bind(window);
   window.requestAnimationFrame = (callback) => requestFrame((time) => {
@@ -111,10 +108,6 @@ function instrumentPage() {
     callback(time);
     keepFrame();
     copyForWaiters();
-    if (waitingForCopy.length > 0) {
-      const copy = copyField();
-      waitingForCopy.splice(0).forEach((resolve) => resolve(copy));
-    }
   });
 
   const Context = window.AudioContext;
@@ -520,7 +513,8 @@ export function fieldPixel(shot, point) {
 // Where the ship's eye is seen near `near`, in world units, or null.
 export function shipSeen(shot, near = kShipStart) {
   const eye = shipEyeNear(shot, ...fieldPixel(shot, near));
-  return eye && { x: (eye.x / shot.width) * 100 - 50, y: 75 - (eye.y / shot.height) * 75 };
+  return eye && { x: kField.left + (eye.x / shot.width) * (kField.right - kField.left),
+                  y: kField.top - (eye.y / shot.height) * (kField.top - kField.bottom) };
 }
 
 export function isNear(seen, point) {
